@@ -1,0 +1,220 @@
+#include "app/KIVWindow.h"
+
+#include <utility>
+
+#include "app/LicenceWrap.h"
+
+namespace app {
+namespace {
+
+using ui::TAlignment;
+using ui::TFont;
+using ui::TLabel;
+using ui::TTextLayout;
+
+TFont Corbel(int Height, ui::TColor Color, bool Bold = false) { return {"Corbel", Height, Bold, Color}; }
+TFont Arial(int Height, ui::TColor Color) { return {"Arial", Height, false, Color}; }
+
+void Style(TLabel& Label, TFont Font, bool WordWrap, TAlignment Alignment = TAlignment::Left,
+           TTextLayout Layout = TTextLayout::Top) {
+  Label.Font = std::move(Font);
+  Label.WordWrap = WordWrap;
+  Label.Alignment = Alignment;
+  Label.Layout = Layout;
+}
+
+// The white text of a button face drawn in the page picture.
+void StyleAction(TLabel& Label) { Style(Label, Corbel(17, ui::clWhite), true, TAlignment::Center, TTextLayout::Center); }
+
+}  // namespace
+
+TKIVWindow::TKIVWindow(TKIVServices Services, std::vector<std::string> LicenceItems)
+    : FServices(Services) {
+  ClientWidth = 600;
+  ClientHeight = 338;
+  Color = ui::clSilver;
+  StayOnTop = true;
+  EULA.Items = std::move(LicenceItems);
+  LayOutPages();
+}
+
+void TKIVWindow::LayOutPages() {
+  const ui::TColor Grey = clGreyText;
+
+  imgEULAback.Stretch = true;
+  StyleAction(lblDontAgree);
+  StyleAction(lblAgree);
+  Style(lblEULATitle1, Corbel(24, Grey), true);
+  Style(lblEULATitle2, Corbel(17, Grey), true);
+  EULA.Font = Corbel(11, Grey);
+  EULA.Color = ui::clWhite;
+  EULA.ItemHeight = 17;
+  lblDontAgree.OnClick = [this](ui::TControl& Sender) { lblDontAgreeClick(Sender); };
+  lblEULATitle1.OnClick = [this](ui::TControl& Sender) { lblEULATitle1Click(Sender); };
+  EULA.OnDrawItem = [this](ui::TListBox& Sender, ui::ICanvas& Canvas, int Index, ui::TRect Rect) {
+    EULADrawItem(Sender, Canvas, Index, Rect);
+  };
+  PageEULA.Controls = {&imgEULAback, &lblDontAgree, &lblAgree, &pbScrollbar, &lblEULATitle1, &lblEULATitle2, &EULA};
+
+  Image1.Stretch = true;
+  Style(lblTitle1, Corbel(24, Grey), true);
+  Style(lblProgressInfo1, Arial(13, Grey), true);
+  imgProgress.Stretch = true;
+  imgProgress.Transparent = true;
+  imgProgress.Visible = false;
+  Style(lblProgress, Arial(17, Grey), true, TAlignment::Right, TTextLayout::Center);
+  imgProgressGrey.Stretch = true;
+  imgProgressGrey.Visible = false;
+  Style(lblTitle2, Corbel(17, Grey), true);
+  imgInstallHL.Stretch = true;
+  imgInstallHL.Visible = false;
+  StyleAction(lblInstall);
+  StyleAction(lblHelp);
+  Style(lblProgressInfo2, Arial(13, Grey), false);
+  lblProgressInfo2.PathEllipsis = true;
+  Style(Label1, Corbel(17, Grey), true);
+  Label1.Caption = "Overall progress:";
+  PageInstall.Controls = {&Image1,   &lblTitle1,    &lblProgressInfo1, &imgProgress,     &lblProgress, &imgProgressGrey,
+                          &lblTitle2, &imgInstallHL, &lblInstall,       &lblHelp, &lblProgressInfo2, &Label1};
+
+  imgOpInstallBack.Stretch = true;
+  StyleAction(lblDone);
+  Style(lblOpInstTitle1, Corbel(24, Grey), true);
+  Style(lblOpInstTitle2, Corbel(17, Grey), true);
+  for (ui::TImage* Logo : {&imgOpInst1b, &imgOpInst3b, &imgOpInst3a, &imgOpInst4b, &imgOpInst4a, &imgOpInst2b,
+                           &imgOpInst1a, &imgOpInst2a}) {
+    Logo->Center = true;
+  }
+  for (ui::TImage* Codec : {&imgOpInst1b, &imgOpInst2b, &imgOpInst3b, &imgOpInst4b}) Codec->Visible = false;
+  imgOpInst2a.Transparent = true;
+  const struct {
+    TLabel& Label;
+    const char* Caption;
+    int Tag;
+  } Rows[] = {
+      {lblWMP1, "Windows Media Player", 1}, {lblWMP2, "Installed", 1},       {lblQT1, "Quicktime", 3},
+      {lblQT2, "Click to install", 3},      {lblAFP2, "Click to install", 2}, {lblAFP1, "Adobe Flash Player", 2},
+      {lblDX2, "Installed", 0},             {lblDX1, "DirectX", 0},
+  };
+  for (const auto& Row : Rows) {
+    Row.Label.Caption = Row.Caption;
+    Row.Label.Tag = Row.Tag;
+  }
+  Style(lblWMP1, Corbel(15, Grey), false, TAlignment::Left, TTextLayout::Bottom);
+  Style(lblWMP2, Corbel(15, clInstalledRed, true), true);
+  Style(lblQT1, Corbel(15, Grey), true, TAlignment::Left, TTextLayout::Bottom);
+  Style(lblQT2, Corbel(15, Grey, true), true);
+  Style(lblAFP2, Corbel(15, Grey, true), true);
+  Style(lblAFP1, Corbel(15, Grey), false, TAlignment::Left, TTextLayout::Bottom);
+  Style(lblDX2, Corbel(15, clInstalledRed, true), true);
+  Style(lblDX1, Corbel(15, Grey), true, TAlignment::Left, TTextLayout::Bottom);
+  imgOpInst3b.Tag = imgOpInst3a.Tag = 2;
+  imgOpInst4b.Tag = imgOpInst4a.Tag = 3;
+  imgOpInst2b.Tag = imgOpInst2a.Tag = 1;
+  Style(lblOptInstNote, Corbel(11, Grey), true);
+  lblOptInstNote.AutoHeight = true;
+  lblOptInstNote.Visible = false;
+  lblOptInstNote.Caption =
+      "\x86 You may need to purchase/licence these products from their suppliers or may be used for educational "
+      "purposes only.";
+  PageOpInstall.Controls = {&imgOpInstallBack, &lblDone, &lblOpInstTitle1, &lblOpInstTitle2, &imgOpInst1b,
+                            &imgOpInst3b,      &imgOpInst3a, &imgOpInst4b, &imgOpInst4a,         &imgOpInst2b,
+                            &lblWMP1,          &lblWMP2, &lblQT1,          &lblQT2,          &lblAFP2,
+                            &lblAFP1,          &lblDX2,  &lblDX1,          &lblOptInstNote,  &imgOpInst1a,
+                            &imgOpInst2a};
+
+  Image2.Stretch = true;
+  StyleAction(lblRestart);
+  lblRestart.Caption = "Restart";
+  Style(Label2, Corbel(24, Grey), true);
+  Label2.Caption = "Thank you!";
+  Style(Label5, Corbel(17, Grey), true);
+  Label5.Caption = "Please restart your system to complete the installation.";
+  PageReboot.Controls = {&Image2, &lblRestart, &Label2, &Label5};
+
+  Notebook1.Pages = {&PageEULA, &PageInstall, &PageOpInstall, &PageReboot};
+  // The design page; FormCreate shows the licence page.
+  Notebook1.PageIndex = 1;
+}
+
+void TKIVWindow::FormCreate() {
+  DoubleBuffered = true;
+  Notebook1.DoubleBuffered = true;
+  for (ui::TPage* Page : {&PageEULA, &PageInstall, &PageOpInstall}) Page->DoubleBuffered = true;
+  FDownloader.reset();
+  Notebook1.PageIndex = 0;
+  FResellerId = 0;
+  FProgressFullWidth = imgProgress.Bounds.Width;
+
+  FDownloadFolder.clear();
+  if (std::optional<platform::TPath> Profile = FServices.Folders.ProfileFolder()) {
+    FDownloadFolder = *Profile;
+    if (FDownloadFolder.empty() || FDownloadFolder.back() != L'\\') FDownloadFolder += L'\\';
+    FDownloadFolder += L"Downloads\\";
+  }
+  if (!FDownloadFolder.empty()) FServices.Folders.CreateFolderTree(FDownloadFolder);
+
+  Caption = "Vestora Installer";
+  lblEULATitle1.Caption = "Thank you for choosing Vestora";
+  lblEULATitle2.Caption = "To begin your experience read and agree the terms below:";
+  lblAgree.Caption = "Agree && Install";
+  lblDontAgree.Caption = "Disagree";
+  lblTitle1.Caption = "Thank you";
+  lblTitle2.Caption = "We will now download and install Vestora";
+  lblProgress.Caption.clear();
+  lblProgressInfo1.Caption.clear();
+  lblProgressInfo2.Caption.clear();
+  lblInstall.Caption = "Install";
+  lblInstall.Tag = 0;
+  lblHelp.Caption = "Help";
+  lblOpInstTitle1.Caption = "Almost there";
+  lblOpInstTitle2.Caption = "For optimum performance install the recommended components:";
+  lblDone.Caption = "More...";
+}
+
+void TKIVWindow::FormShow() {
+  // Called for its effect of recording the number; FResellerId is set when the licence is accepted.
+  (void)FServices.Reseller.GetResellerId();
+  WrapLicenceLines();
+}
+
+void TKIVWindow::WrapLicenceLines() {
+  const std::unique_ptr<ui::ITextMeasurer> Measurer = Host()->CreateMeasurer(EULA.Font);
+  app::WrapLicenceLines(EULA.Items, EULA.Bounds.Width - 10, *Measurer, FServices.Clock);
+}
+
+void TKIVWindow::FormCloseQuery(bool& CanClose) { CanClose = lblInstall.Tag != 1; }
+
+void TKIVWindow::FormDestroy() { StopDownload(); }
+
+void TKIVWindow::StopDownload() {
+  if (!FDownloader) return;
+  FDownloader->Terminate();
+  FDownloader->WaitFor();
+  FDownloader.reset();
+}
+
+bool TKIVWindow::Dispatch(ui::TMessage& Message) {
+  if (Message.Msg == ui::WM_ERASEBKGND_) {
+    WMEraseBkgnd(Message);
+    return true;
+  }
+  return false;
+}
+
+// Every page is covered by its picture, so there is nothing to erase.
+void TKIVWindow::WMEraseBkgnd(ui::TMessage& Message) { Message.Result = 1; }
+
+void TKIVWindow::lblDontAgreeClick(ui::TControl& /*Sender*/) { Close(); }
+
+void TKIVWindow::lblEULATitle1Click(ui::TControl& /*Sender*/) {}
+
+void TKIVWindow::EULADrawItem(ui::TListBox& Control, ui::ICanvas& Canvas, int Index, ui::TRect Rect) {
+  // The same white for every state, so no line ever looks selected.
+  Canvas.FillRect(Rect, Control.Color);
+  if (Index >= 0 && static_cast<std::size_t>(Index) < Control.Items.size()) {
+    Canvas.TextOut(Rect.Left + 1, Rect.Top, Control.Items[static_cast<std::size_t>(Index)], Control.Font);
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,65 @@
+// Program entry: harden the process, initialise COM for the GUI thread, run the wizard.
+#include <windows.h>
+#include <objbase.h>
+
+#include <exception>
+
+#include "app/KIVWindow.h"
+#include "app/Licence.h"
+#include "platform/win/Clock_win.h"
+#include "platform/win/Folders_win.h"
+#include "ui/win/Application_win.h"
+#include "ui/win/Resources_win.h"
+
+namespace {
+
+// Only System32 is searched for DLLs loaded later, never the download folder
+// the program was started from.
+void HardenDllSearch() {
+  ::SetDllDirectoryW(L"");
+  using TSetDefault = BOOL(WINAPI*)(DWORD);
+  if (HMODULE Kernel = ::GetModuleHandleW(L"kernel32.dll")) {
+    if (auto SetDefault = reinterpret_cast<TSetDefault>(
+            reinterpret_cast<void*>(::GetProcAddress(Kernel, "SetDefaultDllDirectories")))) {
+      SetDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+  }
+  ::HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
+}
+
+class TComApartment {
+public:
+  TComApartment() : FResult(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~TComApartment() {
+    if (SUCCEEDED(FResult)) ::CoUninitialize();
+  }
+  TComApartment(const TComApartment&) = delete;
+  TComApartment& operator=(const TComApartment&) = delete;
+
+private:
+  HRESULT FResult;
+};
+
+// The number a build without a RESELLER resource carries.
+class TDefaultResellerId final : public download::IResellerId {
+public:
+  [[nodiscard]] std::int32_t GetResellerId() override { return 1; }
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR, int) {
+  HardenDllSearch();
+  const TComApartment Com;
+  try {
+    platform::win::TWinClock Clock;
+    platform::win::TWinFolders Folders;
+    TDefaultResellerId Reseller;
+    app::TKIVWindow Window({Clock, Folders, Reseller}, app::SplitLicenceItems(ui::win::RcData(Instance, "LICENCE")));
+    ui::win::TApplication Application(Instance);
+    return Application.Run(Window);
+  } catch (const std::exception& Error) {
+    ::MessageBoxA(nullptr, Error.what(), nullptr, MB_OK | MB_ICONERROR);
+    return 1;
+  }
+}

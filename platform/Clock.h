@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+class IClock {
+public:
+  virtual ~IClock() = default;
+  // Milliseconds since system start; wraps at 2^32.
+  [[nodiscard]] virtual std::uint32_t TickCount() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// File paths are UTF-16 so that a profile folder outside the ANSI code page works.
+using TPath = std::wstring;
+
+class IFolders {
+public:
+  virtual ~IFolders() = default;
+  // The current user's profile folder, or nothing when the shell cannot supply it.
+  [[nodiscard]] virtual std::optional<TPath> ProfileFolder() = 0;
+  // Creates the folder and every missing parent; failure is not reported.
+  virtual void CreateFolderTree(const TPath& Folder) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+namespace platform::win {
+
+class TWinClock final : public IClock {
+public:
+  [[nodiscard]] std::uint32_t TickCount() override;
+};
+
+}  // namespace platform::win

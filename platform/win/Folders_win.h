@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/Folders.h"
+
+namespace platform::win {
+
+class TWinFolders final : public IFolders {
+public:
+  [[nodiscard]] std::optional<TPath> ProfileFolder() override;
+  void CreateFolderTree(const TPath& Folder) override;
+};
+
+}  // namespace platform::win

@@ -1,0 +1,80 @@
+// Move-only owners of Win32 handles: each releases its handle exactly once.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace platform::win {
+
+template <typename T, typename Traits>
+class TUnique {
+public:
+  TUnique() = default;
+  explicit TUnique(T Value) : FValue(Value) {}
+  ~TUnique() { Reset(); }
+  TUnique(const TUnique&) = delete;
+  TUnique& operator=(const TUnique&) = delete;
+  TUnique(TUnique&& Other) noexcept : FValue(std::exchange(Other.FValue, Traits::Invalid())) {}
+  TUnique& operator=(TUnique&& Other) noexcept {
+    if (this != &Other) {
+      Reset();
+      FValue = std::exchange(Other.FValue, Traits::Invalid());
+    }
+    return *this;
+  }
+
+  [[nodiscard]] T Get() const { return FValue; }
+  [[nodiscard]] explicit operator bool() const { return FValue != Traits::Invalid(); }
+  // Gives up ownership without closing, for a handle the system has already released.
+  [[nodiscard]] T Release() { return std::exchange(FValue, Traits::Invalid()); }
+  void Reset(T Value = Traits::Invalid()) {
+    if (FValue != Traits::Invalid()) Traits::Close(FValue);
+    FValue = Value;
+  }
+
+private:
+  T FValue = Traits::Invalid();
+};
+
+struct THandleTraits {
+  static HANDLE Invalid() { return nullptr; }
+  static void Close(HANDLE Handle) { ::CloseHandle(Handle); }
+};
+struct TGdiTraits {
+  static HGDIOBJ Invalid() { return nullptr; }
+  static void Close(HGDIOBJ Object) { ::DeleteObject(Object); }
+};
+struct TDcTraits {
+  static HDC Invalid() { return nullptr; }
+  static void Close(HDC Dc) { ::DeleteDC(Dc); }
+};
+struct TWindowTraits {
+  static HWND Invalid() { return nullptr; }
+  static void Close(HWND Window) { ::DestroyWindow(Window); }
+};
+struct TModuleTraits {
+  static HMODULE Invalid() { return nullptr; }
+  static void Close(HMODULE Module) { ::FreeLibrary(Module); }
+};
+
+using TUniqueHandle = TUnique<HANDLE, THandleTraits>;
+using TGdiObject = TUnique<HGDIOBJ, TGdiTraits>;
+using TMemoryDc = TUnique<HDC, TDcTraits>;
+using TWindow = TUnique<HWND, TWindowTraits>;
+using TModule = TUnique<HMODULE, TModuleTraits>;
+
+// Selects an object into a DC for one scope.
+class TSelect {
+public:
+  TSelect(HDC Dc, HGDIOBJ Object) : FDc(Dc), FOld(::SelectObject(Dc, Object)) {}
+  ~TSelect() { ::SelectObject(FDc, FOld); }
+  TSelect(const TSelect&) = delete;
+  TSelect& operator=(const TSelect&) = delete;
+
+private:
+  HDC FDc;
+  HGDIOBJ FOld;
+};
+
+}  // namespace platform::win

@@ -1,0 +1,65 @@
+#include "ui/Bitmap.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::uint32_t Bg = 0x00C0C0C0;
+
+struct TCanvasPixels {
+  TCanvasPixels(int W, int H) : Width(W), Height(H), Pixels(static_cast<std::size_t>(W * H), Bg) {}
+  ui::TPixelTarget Target() { return {Pixels.data(), Width, Height}; }
+  [[nodiscard]] std::uint32_t At(int X, int Y) const { return Pixels[static_cast<std::size_t>(Y * Width + X)]; }
+  int Width;
+  int Height;
+  std::vector<std::uint32_t> Pixels;
+};
+
+// A 2 x 2 picture: red, green / blue, white (bottom-left is blue).
+ui::TBitmap32 Quad() { return {2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}}; }
+
+TEST(DrawPicture, StretchedFillsTheBoxWithNearestPixels) {
+  TCanvasPixels Canvas(8, 8);
+  ui::DrawPicture(Canvas.Target(), Quad(), {2, 2, 4, 4}, {true, false, false});
+  EXPECT_EQ(Canvas.At(2, 2), 0xFF0000u);
+  EXPECT_EQ(Canvas.At(5, 2), 0x00FF00u);
+  EXPECT_EQ(Canvas.At(2, 5), 0x0000FFu);
+  EXPECT_EQ(Canvas.At(5, 5), 0xFFFFFFu);
+  EXPECT_EQ(Canvas.At(1, 1), Bg);
+  EXPECT_EQ(Canvas.At(6, 6), Bg);
+}
+
+TEST(DrawPicture, CentredKeepsItsSizeInTheMiddleOfTheBox) {
+  TCanvasPixels Canvas(8, 8);
+  ui::DrawPicture(Canvas.Target(), Quad(), {0, 0, 6, 6}, {false, true, false});
+  EXPECT_EQ(Canvas.At(2, 2), 0xFF0000u);
+  EXPECT_EQ(Canvas.At(3, 3), 0xFFFFFFu);
+  EXPECT_EQ(Canvas.At(1, 1), Bg);
+  EXPECT_EQ(Canvas.At(4, 4), Bg);
+}
+
+TEST(DrawPicture, TransparentSkipsTheBottomLeftColour) {
+  TCanvasPixels Canvas(4, 4);
+  ui::DrawPicture(Canvas.Target(), Quad(), {0, 0, 2, 2}, {false, false, true});
+  EXPECT_EQ(Canvas.At(0, 0), 0xFF0000u);
+  EXPECT_EQ(Canvas.At(0, 1), Bg);
+}
+
+TEST(DrawPicture, ClipsToTheBoxAndTheTarget) {
+  TCanvasPixels Canvas(4, 4);
+  // A shrinking box (as when a logo closes up) shows only its part of the picture.
+  ui::DrawPicture(Canvas.Target(), Quad(), {0, 0, 2, 1}, {false, false, false});
+  EXPECT_EQ(Canvas.At(0, 0), 0xFF0000u);
+  EXPECT_EQ(Canvas.At(0, 1), Bg);
+  // A box hanging over the edge draws what lies inside and nothing outside.
+  ui::DrawPicture(Canvas.Target(), Quad(), {3, 3, 2, 2}, {true, false, false});
+  EXPECT_EQ(Canvas.At(3, 3), 0xFF0000u);
+  // Empty boxes and pictures draw nothing.
+  ui::DrawPicture(Canvas.Target(), Quad(), {-5, -5, 0, 3}, {true, false, false});
+  ui::DrawPicture(Canvas.Target(), ui::TBitmap32{}, {0, 0, 4, 4}, {true, false, false});
+  EXPECT_EQ(Canvas.At(1, 1), Bg);
+}
+
+TEST(PixelOf, SwapsRedAndBlue) { EXPECT_EQ(ui::PixelOf(0x1413B1), 0xB11314u); }
+
+}  // namespace

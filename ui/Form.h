@@ -1,0 +1,76 @@
+// The top-level form: the portable side of a window. The host creates the real
+// window from it, runs its lifecycle handlers and routes messages to it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/Canvas.h"
+#include "ui/Controls.h"
+
+namespace ui {
+
+// A window message as the host received it; a handler sets Result.
+struct TMessage {
+  unsigned Msg = 0;
+  std::uintptr_t WParam = 0;
+  std::intptr_t LParam = 0;
+  std::intptr_t Result = 0;
+};
+
+constexpr unsigned WM_ERASEBKGND_ = 0x0014;
+
+// What the form asks of the window that shows it.
+class IFormHost {
+public:
+  virtual ~IFormHost() = default;
+  // The ordinary close: asks FormCloseQuery first.
+  virtual void RequestClose() = 0;
+  // Paint what is pending now instead of leaving it to the message loop.
+  virtual void RepaintNow() = 0;
+  [[nodiscard]] virtual std::unique_ptr<ITextMeasurer> CreateMeasurer(const TFont& Font) = 0;
+};
+
+class TForm {
+public:
+  TForm() = default;
+  virtual ~TForm() = default;
+  TForm(const TForm&) = delete;
+  TForm& operator=(const TForm&) = delete;
+
+  std::string Caption;
+  int ClientWidth = 0;
+  int ClientHeight = 0;
+  TColor Color = clSilver;
+  TFont Font{"Tahoma", 11, false, clWindowText};
+  bool DoubleBuffered = false;
+  bool StayOnTop = false;
+
+  [[nodiscard]] virtual TNotebook& Pages() = 0;
+  [[nodiscard]] virtual std::vector<TTimer*> Timers() = 0;
+
+  virtual void FormCreate() {}
+  virtual void FormShow() {}
+  virtual void FormCloseQuery(bool& CanClose) { CanClose = true; }
+  virtual void FormDestroy() {}
+  // Returns true when the form handled the message.
+  virtual bool Dispatch(TMessage& Message) {
+    (void)Message;
+    return false;
+  }
+
+  void AttachHost(IFormHost* Host) { FHost = Host; }
+  void Close() {
+    if (FHost != nullptr) FHost->RequestClose();
+  }
+
+protected:
+  [[nodiscard]] IFormHost* Host() const { return FHost; }
+
+private:
+  IFormHost* FHost = nullptr;
+};
+
+}  // namespace ui

@@ -1,0 +1,93 @@
+// The Win32 window that shows a TForm: one back buffer per paint, hit-testing
+// of windowless controls, window timers, the owner-drawn list as a real child,
+// and the handler boundary that turns escaped exceptions into a message box.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win/Handles.h"
+#include "ui/Bitmap.h"
+#include "ui/Form.h"
+#include "ui/win/Gdi_win.h"
+
+namespace ui::win {
+
+class TFormHost final : public IFormHost {
+public:
+  TFormHost(TForm& Form, HINSTANCE Instance);
+  ~TFormHost() override;
+  TFormHost(const TFormHost&) = delete;
+  TFormHost& operator=(const TFormHost&) = delete;
+
+  // Runs FormCreate, creates the window (owned by Owner, hidden), then FormShow.
+  void Create(HWND Owner);
+  void Show();
+  [[nodiscard]] HWND Handle() const { return FWindow.Get(); }
+  [[nodiscard]] HWND ListHandle(const TListBox& List) const;
+  // Post WM_QUIT when the window is destroyed: set for the application's main window.
+  void SetQuitOnDestroy(bool Quit) { FQuitOnDestroy = Quit; }
+
+  void RequestClose() override;
+  void RepaintNow() override;
+  [[nodiscard]] std::unique_ptr<ITextMeasurer> CreateMeasurer(const TFont& Font) override;
+
+private:
+  static LRESULT CALLBACK WindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
+  static LRESULT CALLBACK ListProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
+  LRESULT HandleMessage(UINT Msg, WPARAM WParam, LPARAM LParam);
+
+  // Runs a handler inside the boundary: an escaped exception becomes a message box.
+  template <typename F>
+  void Protected(F&& Handler);
+  // The same, then brings the window in line with the model.
+  template <typename F>
+  void Guarded(F&& Handler);
+  void AfterHandler();
+
+  void Paint();
+  void ComposePage(HDC Dc, TPixelTarget Target);
+  void DrawLabel(HDC Dc, TLabel& Label);
+  void OnMouseButton(UINT Msg, int X, int Y);
+  void OnMouseMove(int X, int Y, bool LeftHeld);
+  void OnDrawItem(const DRAWITEMSTRUCT& Item);
+  [[nodiscard]] bool CloseQuery();
+  void CreateLists();
+  void SyncLists();
+  void SyncTimers();
+  [[nodiscard]] const TBitmap32* Picture(const std::string& Name);
+
+  TForm& FForm;
+  HINSTANCE FInstance;
+  platform::win::TWindow FWindow;
+  TFontCache FFonts;
+  std::map<std::string, TBitmap32> FPictures;
+
+  platform::win::TMemoryDc FBufferDc;
+  platform::win::TGdiObject FBufferBitmap;
+  std::uint32_t* FBufferPixels = nullptr;
+
+  struct TList {
+    TListBox* Model;
+    platform::win::TWindow Window;
+    std::size_t ItemsShown;
+  };
+  std::vector<TList> FLists;
+
+  struct TArmedTimer {
+    bool Enabled;
+    unsigned Interval;
+  };
+  std::vector<TArmedTimer> FArmed;
+
+  TControl* FCaptured = nullptr;
+  TControl* FHovered = nullptr;
+  bool FTrackingLeave = false;
+  bool FQuitOnDestroy = false;
+};
+
+}  // namespace ui::win
