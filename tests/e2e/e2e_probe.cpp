@@ -1,0 +1,96 @@
+// Reads the running wizard from outside, the way another process sees it.
+//   e2e_probe window          wait for the wizard; print its client area and close box on screen
+//   e2e_probe licence-widths  print the licence rows and the widest row in the list's font
+//   e2e_probe close           ask the wizard to close, as its close box does
+//   e2e_probe gone            wait until the wizard's window has gone
+// Exit code 0 on success, 1 when the window does not appear or stay as expected.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr wchar_t Caption[] = L"Vestora Installer";
+
+HWND WaitForWizard(int Seconds) {
+  for (int i = 0; i < Seconds * 10; ++i) {
+    HWND Window = ::FindWindowW(nullptr, Caption);
+    if (Window != nullptr && ::IsWindowVisible(Window)) return Window;
+    ::Sleep(100);
+  }
+  return nullptr;
+}
+
+// The middle of the caption's close box on screen, found by asking the window itself.
+POINT CloseBox(HWND Window) {
+  RECT Frame{};
+  ::GetWindowRect(Window, &Frame);
+  const int Y = Frame.top + ::GetSystemMetrics(SM_CYFIXEDFRAME) + ::GetSystemMetrics(SM_CYSIZE) / 2;
+  int Right = -1;
+  for (int X = Frame.right - 1; X > Frame.left; --X) {
+    const LRESULT Hit = ::SendMessageW(Window, WM_NCHITTEST, 0, MAKELPARAM(X, Y));
+    if (Hit == HTCLOSE && Right < 0) Right = X;
+    if (Hit != HTCLOSE && Right >= 0) return {(X + 1 + Right) / 2, Y};
+  }
+  return {-1, -1};
+}
+
+int PrintClientArea(HWND Window) {
+  RECT Client{};
+  ::GetClientRect(Window, &Client);
+  POINT Origin{0, 0};
+  ::ClientToScreen(Window, &Origin);
+  const POINT Close = CloseBox(Window);
+  std::printf("client %ld %ld %ld %ld %ld %ld\n", Origin.x, Origin.y, Client.right, Client.bottom, Close.x, Close.y);
+  return 0;
+}
+
+int PrintLicenceWidths(HWND Window) {
+  HWND List = ::FindWindowExW(Window, nullptr, L"ListBox", nullptr);
+  if (List == nullptr) return 1;
+  // The list's own font: Corbel, 11 pixels without internal leading.
+  HFONT Font = ::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Corbel");
+  HDC Dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ Old = ::SelectObject(Dc, Font);
+  const LRESULT Count = ::SendMessageW(List, LB_GETCOUNT, 0, 0);
+  long Widest = 0;
+  for (LRESULT i = 0; i < Count; ++i) {
+    std::wstring Text(static_cast<std::size_t>(::SendMessageW(List, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)) + 1, L'\0');
+    const LRESULT Length = ::SendMessageW(List, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(Text.data()));
+    SIZE Extent{};
+    if (Length > 0) ::GetTextExtentPoint32W(Dc, Text.c_str(), static_cast<int>(Length), &Extent);
+    if (Extent.cx > Widest) Widest = Extent.cx;
+  }
+  ::SelectObject(Dc, Old);
+  ::DeleteDC(Dc);
+  ::DeleteObject(Font);
+  std::printf("rows %ld widest %ld\n", static_cast<long>(Count), Widest);
+  return 0;
+}
+
+bool WaitGone(HWND Window, int Seconds) {
+  for (int i = 0; i < Seconds * 10; ++i) {
+    if (!::IsWindow(Window)) return true;
+    ::Sleep(100);
+  }
+  return false;
+}
+
+}  // namespace
+
+int wmain(int Argc, wchar_t** Argv) {
+  const std::wstring Command = Argc > 1 ? Argv[1] : L"";
+  HWND Window = Command == L"gone" ? ::FindWindowW(nullptr, Caption) : WaitForWizard(30);
+  if (Command == L"gone") return Window == nullptr || WaitGone(Window, 15) ? 0 : 1;
+  if (Window == nullptr) {
+    std::fprintf(stderr, "the wizard's window did not appear\n");
+    return 1;
+  }
+  if (Command == L"window") return PrintClientArea(Window);
+  if (Command == L"licence-widths") return PrintLicenceWidths(Window);
+  if (Command == L"close") return ::PostMessageW(Window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+  std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone\n");
+  return 2;
+}

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Checks the shipping program as a file: a 32-bit GUI executable that needs
+# no DLL beyond those Windows loads from its known-DLL list.
+# usage: tests/package/check.sh WIN32_BUILD_DIR
+set -uo pipefail
+exe=$(ls "$1"/*.exe | head -n 1)
+dump=$(i686-w64-mingw32-objdump -p "$exe")
+passed=0
+failed=0
+check() {
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
+}
+
+# Known DLLs of Windows 7 and later (msvcrt is one of them).
+known="advapi32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll shell32.dll user32.dll"
+imports_known() {
+  local dll ok=0
+  for dll in $(echo "$dump" | awk '/DLL Name:/ {print tolower($3)}'); do
+    case " $known " in *" $dll "*) ;; *) echo "     not a known DLL: $dll"; ok=1 ;; esac
+  done
+  return $ok
+}
+name_is_not_setup() { case "$(basename "$exe" | tr 'A-Z' 'a-z')" in setup.exe) return 1 ;; *) return 0 ;; esac; }
+
+check "the program is a PE file for i386" grep -q 'file format pei-i386' <<<"$dump"
+check "the program runs in the GUI subsystem" grep -qE 'Subsystem[[:space:]]+00000002' <<<"$dump"
+check "the program imports only known DLLs" imports_known
+check "the program is not named setup.exe" name_is_not_setup
+echo "     $(basename "$exe"): $(stat -c %s "$exe") bytes"
+echo "package: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

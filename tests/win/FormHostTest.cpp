@@ -1,0 +1,150 @@
+// The wizard window as Windows sees it: size, style, close answers, the
+// licence list, clicks and the handler boundary.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "app/KIVWindow.h"
+#include "app/Licence.h"
+#include "platform/win/Clock_win.h"
+#include "tests/fakes/Fakes.h"
+#include "tests/win/WinTestSupport.h"
+#include "ui/win/FormHost_win.h"
+#include "ui/win/Gdi_win.h"
+#include "ui/win/Resources_win.h"
+
+namespace {
+
+class FormHost : public ::testing::Test {
+protected:
+  FormHost() {
+    Host.Create(nullptr);
+    Host.Show();
+    wintest::Pump();
+  }
+
+  platform::win::TWinClock Clock;
+  fakes::TFakeFolders Folders;
+  fakes::TFakeResellerId Reseller;
+  app::TKIVWindow Window{{Clock, Folders, Reseller},
+                         app::SplitLicenceItems(ui::win::RcData(::GetModuleHandleW(nullptr), "LICENCE"))};
+  ui::win::TFormHost Host{Window, ::GetModuleHandleW(nullptr)};
+};
+
+TEST_F(FormHost, WindowHasTheWizardsSizeStyleCaptionAndZOrder) {
+  HWND Hwnd = Host.Handle();
+  RECT Client{};
+  ::GetClientRect(Hwnd, &Client);
+  EXPECT_EQ(Client.right, 600);
+  EXPECT_EQ(Client.bottom, 338);
+
+  const LONG_PTR Style = ::GetWindowLongPtrW(Hwnd, GWL_STYLE);
+  EXPECT_TRUE(Style & WS_CAPTION);
+  EXPECT_TRUE(Style & WS_SYSMENU);
+  EXPECT_FALSE(Style & WS_THICKFRAME);
+  EXPECT_FALSE(Style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(Style & WS_MAXIMIZEBOX);
+  EXPECT_TRUE(::GetWindowLongPtrW(Hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  wchar_t Caption[64] = {};
+  ::GetWindowTextW(Hwnd, Caption, 64);
+  EXPECT_STREQ(Caption, L"Vestora Installer");
+
+  RECT Frame{};
+  ::GetWindowRect(Hwnd, &Frame);
+  const int ScreenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+  EXPECT_NEAR((Frame.left + Frame.right) / 2, ScreenWidth / 2, 1);
+}
+
+TEST_F(FormHost, CloseAndEndSessionAreRefusedWhileTheInstallActionRuns) {
+  HWND Hwnd = Host.Handle();
+  Window.lblInstall.Tag = 1;
+  EXPECT_EQ(::SendMessageW(Hwnd, WM_QUERYENDSESSION, 0, 0), FALSE);
+  ::SendMessageW(Hwnd, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(::IsWindow(Hwnd));
+
+  Window.lblInstall.Tag = 3;
+  EXPECT_EQ(::SendMessageW(Hwnd, WM_QUERYENDSESSION, 0, 0), TRUE);
+  ::SendMessageW(Hwnd, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(::IsWindow(Hwnd));
+}
+
+TEST_F(FormHost, LicenceListIsAnOwnerDrawnChildWithoutScrollBarAndWrappedRows) {
+  HWND List = Host.ListHandle(Window.EULA);
+  ASSERT_NE(List, nullptr);
+  const LONG_PTR Style = ::GetWindowLongPtrW(List, GWL_STYLE);
+  EXPECT_FALSE(Style & WS_VSCROLL);
+  EXPECT_FALSE(Style & WS_TABSTOP);
+  EXPECT_TRUE(Style & LBS_OWNERDRAWFIXED);
+  EXPECT_TRUE(::IsWindowVisible(List));
+  EXPECT_EQ(::SendMessageW(List, LB_GETITEMHEIGHT, 0, 0), 17);
+
+  const LRESULT Count = ::SendMessageW(List, LB_GETCOUNT, 0, 0);
+  EXPECT_GT(Count, 110);
+  EXPECT_EQ(static_cast<std::size_t>(Count), Window.EULA.Items.size());
+
+  ui::win::TFontCache Fonts;
+  ui::win::TGdiMeasurer Measurer(Fonts.Get(Window.EULA.Font));
+  for (const std::string& Item : Window.EULA.Items) {
+    const std::vector<int> Widths = Measurer.PrefixWidths(Item);
+    if (!Widths.empty()) {
+      EXPECT_LE(Widths.back(), 511) << Item;
+    }
+  }
+}
+
+TEST_F(FormHost, ListHidesWithItsPage) {
+  HWND List = Host.ListHandle(Window.EULA);
+  Window.Notebook1.PageIndex = 1;
+  // Any handled input brings the window in line with the model.
+  wintest::Click(Host.Handle(), 5, 5);
+  EXPECT_FALSE(::IsWindowVisible(List));
+}
+
+TEST_F(FormHost, ClickOnDisagreeClosesTheWindow) {
+  HWND Hwnd = Host.Handle();
+  wintest::Click(Hwnd, 452 + 57, 287 + 14);
+  wintest::Pump();
+  EXPECT_FALSE(::IsWindow(Hwnd));
+}
+
+TEST_F(FormHost, OnlyALeftPressAndReleaseOnTheSameControlIsAClick) {
+  HWND Hwnd = Host.Handle();
+  wintest::Click(Hwnd, 452 + 57, 287 + 14, WM_RBUTTONDOWN, WM_RBUTTONUP);
+  // Pressed on Disagree, released elsewhere.
+  ::SendMessageW(Hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(452 + 57, 287 + 14));
+  ::SendMessageW(Hwnd, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
+  wintest::Pump();
+  EXPECT_TRUE(::IsWindow(Hwnd));
+}
+
+TEST_F(FormHost, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {
+  Window.lblEULATitle1.OnClick = [](ui::TControl&) { throw std::runtime_error("Invalid registry value type"); };
+  {
+    wintest::TMessageBoxAnswerer Answerer;
+    wintest::Click(Host.Handle(), 40, 20);
+    ::Sleep(50);
+    EXPECT_TRUE(Answerer.Seen());
+    EXPECT_EQ(Answerer.Text(), L"Invalid registry value type");
+  }
+  EXPECT_TRUE(::IsWindow(Host.Handle()));
+}
+
+TEST_F(FormHost, TimersFollowTheModel) {
+  int Ticks = 0;
+  Window.tmrSWCheck.Interval = 10;
+  Window.tmrSWCheck.OnTimer = [&](ui::TTimer& Timer) {
+    if (++Ticks == 2) Timer.Enabled = false;
+  };
+  Window.tmrSWCheck.Enabled = true;
+  wintest::Click(Host.Handle(), 5, 5);  // any handled event re-arms the timers
+  for (int i = 0; i < 50 && Ticks < 3; ++i) {
+    ::Sleep(20);
+    wintest::Pump();
+  }
+  EXPECT_EQ(Ticks, 2);
+}
+
+}  // namespace

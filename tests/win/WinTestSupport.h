@@ -1,0 +1,66 @@
+// Helpers for tests that drive real windows on the test thread.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+namespace wintest {
+
+// Dispatches everything queued for this thread.
+inline void Pump() {
+  MSG Message{};
+  while (::PeekMessageW(&Message, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&Message);
+    ::DispatchMessageW(&Message);
+  }
+}
+
+inline void Click(HWND Window, int X, int Y, UINT Down = WM_LBUTTONDOWN, UINT Up = WM_LBUTTONUP) {
+  ::SendMessageW(Window, Down, Down == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(X, Y));
+  ::SendMessageW(Window, Up, 0, MAKELPARAM(X, Y));
+}
+
+// Answers the first message box of this process with OK and records its text.
+class TMessageBoxAnswerer {
+public:
+  TMessageBoxAnswerer()
+      : FThread([this] {
+          for (int Tries = 0; Tries < 500 && !FStop; ++Tries) {
+            HWND Box = ::FindWindowW(L"#32770", nullptr);
+            DWORD Pid = 0;
+            if (Box != nullptr) ::GetWindowThreadProcessId(Box, &Pid);
+            if (Box != nullptr && Pid == ::GetCurrentProcessId()) {
+              wchar_t Text[512] = {};
+              HWND Static = ::FindWindowExW(Box, nullptr, L"Static", nullptr);
+              while (Static != nullptr && ::GetWindowTextW(Static, Text, 512) == 0) {
+                Static = ::FindWindowExW(Box, Static, L"Static", nullptr);
+              }
+              FText = Text;
+              ::PostMessageW(Box, WM_COMMAND, IDOK, 0);
+              FSeen = true;
+              return;
+            }
+            ::Sleep(20);
+          }
+        }) {}
+  ~TMessageBoxAnswerer() {
+    FStop = true;
+    FThread.join();
+  }
+  TMessageBoxAnswerer(const TMessageBoxAnswerer&) = delete;
+  TMessageBoxAnswerer& operator=(const TMessageBoxAnswerer&) = delete;
+
+  [[nodiscard]] bool Seen() const { return FSeen; }
+  [[nodiscard]] std::wstring Text() const { return FSeen ? FText : std::wstring(); }
+
+private:
+  std::atomic<bool> FStop{false};
+  std::atomic<bool> FSeen{false};
+  std::wstring FText;
+  std::thread FThread;
+};
+
+}  // namespace wintest

@@ -1,0 +1,46 @@
+# Shell helpers for running the Windows builds under Wine on an X display.
+# Source it; call wine_cleanup on exit (wine_start_display and wine_prefix arrange the trap).
+
+WINE64=/usr/lib/wine/wine64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+_wine_xvfb_pid=""
+
+# Starts a private Xvfb and points DISPLAY at it.
+wine_start_xvfb() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    _wine_xvfb_pid=$!
+    for _ in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+      sleep 0.1
+    done
+    kill "$_wine_xvfb_pid" 2>/dev/null
+  done
+  echo "no free X display for Xvfb" >&2
+  return 1
+}
+
+# True when DISPLAY names a display that answers.
+wine_display_usable() {
+  [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1
+}
+
+# A fresh Wine prefix in $1. Wine draws the window frames itself (no window
+# manager needed), so windows close at once and the close box is clickable.
+wine_prefix() {
+  export WINEPREFIX=$1
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  "$WINE64" wineboot -i >/dev/null 2>&1
+  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+}
+
+wine_cleanup() {
+  [ -n "${WINEPREFIX:-}" ] && WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k >/dev/null 2>&1
+  [ -n "$_wine_xvfb_pid" ] && kill "$_wine_xvfb_pid" 2>/dev/null
+  _wine_xvfb_pid=""
+}
