@@ -25,9 +25,10 @@ ExternalProject_Add(libjpeg_turbo_build
   CMAKE_ARGS
     -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
     -DCMAKE_BUILD_TYPE=Release
-    -DCMAKE_C_FLAGS=-Os
+    "-DCMAKE_C_FLAGS_RELEASE=-Os -DNDEBUG -ffunction-sections -fdata-sections"
     -DCMAKE_INSTALL_PREFIX=${_jpeg_bin}/install
     -DWITH_SIMD=OFF -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF
+    -DWITH_ARITH_ENC=OFF -DWITH_ARITH_DEC=OFF
   BUILD_COMMAND ${CMAKE_COMMAND} --build . --target jpeg-static
   INSTALL_COMMAND ""
   BUILD_BYPRODUCTS "${_jpeg_bin}/libjpeg.a"

@@ -27,6 +27,7 @@ check "the program is a PE file for i386" grep -q 'file format pei-i386' <<<"$du
 check "the program runs in the GUI subsystem" grep -qE 'Subsystem[[:space:]]+00000002' <<<"$dump"
 check "the program imports only known DLLs" imports_known
 check "the program is not named setup.exe" name_is_not_setup
+check "the manifest names the X86 architecture" grep -qa 'processorArchitecture="X86"' "$exe"
 echo "     $(basename "$exe"): $(stat -c %s "$exe") bytes"
 echo "package: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
