@@ -6,10 +6,15 @@
 
 #include "app/KIVWindow.h"
 #include "app/Licence.h"
+#include "checks/Functions.h"
+#include "download/ResellerId.h"
 #include "platform/win/Clock_win.h"
+#include "platform/win/FileVersions_win.h"
+#include "platform/win/FlashProbe_win.h"
 #include "platform/win/Folders_win.h"
+#include "platform/win/Registry_win.h"
+#include "platform/win/Resources_win.h"
 #include "ui/win/Application_win.h"
-#include "ui/win/Resources_win.h"
 
 namespace {
 
@@ -40,12 +45,6 @@ private:
   HRESULT FResult;
 };
 
-// The number a build without a RESELLER resource carries.
-class TDefaultResellerId final : public download::IResellerId {
-public:
-  [[nodiscard]] std::int32_t GetResellerId() override { return 1; }
-};
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR, int) {
@@ -54,8 +53,13 @@ int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR, int) {
   try {
     platform::win::TWinClock Clock;
     platform::win::TWinFolders Folders;
-    TDefaultResellerId Reseller;
-    app::TKIVWindow Window({Clock, Folders, Reseller}, app::SplitLicenceItems(ui::win::RcData(Instance, "LICENCE")));
+    platform::win::TWinRegistry Registry;
+    platform::win::TWinFileVersions Versions;
+    platform::win::TWinFlashProbe Flash;
+    platform::win::TWinResources Resources(Instance);
+    checks::TFunctions Functions({Registry, Versions, Flash});
+    download::TResellerId Reseller(Resources, Functions);
+    app::TKIVWindow Window({Clock, Folders, Reseller}, app::SplitLicenceItems(platform::win::RcData(Instance, "LICENCE")));
     ui::win::TApplication Application(Instance);
     return Application.Run(Window);
   } catch (const std::exception& Error) {

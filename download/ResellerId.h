@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+#include "checks/Functions.h"
+#include "platform/Resources.h"
+
 namespace download {
 
 // The reseller (referrer) number built into the program; reading it also
@@ -10,6 +13,21 @@ class IResellerId {
 public:
   virtual ~IResellerId() = default;
   [[nodiscard]] virtual std::int32_t GetResellerId() = 0;
+};
+
+constexpr std::int32_t DefaultResellerId = 1;
+
+// Reads the RESELLER resource afresh at every call and writes the number to
+// HKLM "SOFTWARE\Ostrevane\Referrer\" value "ID".
+class TResellerId final : public IResellerId {
+public:
+  TResellerId(platform::IResources& Resources, checks::TFunctions& Functions)
+      : FResources(Resources), FFunctions(Functions) {}
+  [[nodiscard]] std::int32_t GetResellerId() override;
+
+private:
+  platform::IResources& FResources;
+  checks::TFunctions& FFunctions;
 };
 
 }  // namespace download

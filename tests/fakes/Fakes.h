@@ -7,9 +7,16 @@
 #include <string>
 #include <vector>
 
+#include <map>
+#include <tuple>
+
 #include "download/ResellerId.h"
 #include "platform/Clock.h"
+#include "platform/FileVersions.h"
+#include "platform/FlashProbe.h"
 #include "platform/Folders.h"
+#include "platform/Registry.h"
+#include "platform/Resources.h"
 #include "ui/Form.h"
 
 namespace fakes {
@@ -73,6 +80,74 @@ public:
   int Repaints = 0;
   int CharWidth = 1;
   std::vector<ui::TFont> MeasuredFonts;
+};
+
+// Keys exist when listed in Keys or when a value was put under them.
+class TFakeRegistry final : public platform::IRegistry {
+public:
+  using TKey = std::tuple<platform::TRootKey, std::wstring>;
+  void PutString(platform::TRootKey Root, const std::wstring& Key, const std::wstring& Name, const std::wstring& Text) {
+    Keys[{Root, Key}][Name] = platform::TRegistryValue{true, Text};
+  }
+  void PutNumber(platform::TRootKey Root, const std::wstring& Key, const std::wstring& Name) {
+    Keys[{Root, Key}][Name] = platform::TRegistryValue{false, L""};
+  }
+  [[nodiscard]] TLookup Read(platform::TRootKey Root, const std::wstring& Key, const std::wstring& Name) override {
+    TLookup Result;
+    const auto Found = Keys.find({Root, Key});
+    if (Found == Keys.end()) return Result;
+    Result.KeyOpened = true;
+    if (const auto Value = Found->second.find(Name); Value != Found->second.end()) Result.Value = Value->second;
+    return Result;
+  }
+  [[nodiscard]] bool WriteDword(platform::TRootKey Root, const std::wstring& Key, const std::wstring& Name,
+                                std::uint32_t Value) override {
+    Writes.push_back({Root, Key, Name, Value});
+    return !FailWrites;
+  }
+  struct TWrite {
+    platform::TRootKey Root;
+    std::wstring Key;
+    std::wstring Name;
+    std::uint32_t Value;
+  };
+  std::map<TKey, std::map<std::wstring, platform::TRegistryValue>> Keys;
+  std::vector<TWrite> Writes;
+  bool FailWrites = false;
+};
+
+class TFakeFileVersions final : public platform::IFileVersions {
+public:
+  [[nodiscard]] std::optional<platform::TFixedVersion> Read(const platform::TPath& File) override {
+    Asked.push_back(File);
+    const auto Found = Files.find(File);
+    if (Found == Files.end()) return std::nullopt;
+    return Found->second;
+  }
+  [[nodiscard]] platform::TPath SystemDirectory() override { return System; }
+  std::map<platform::TPath, platform::TFixedVersion> Files;
+  platform::TPath System = L"C:\\Windows\\system32";
+  std::vector<platform::TPath> Asked;
+};
+
+class TFakeFlash final : public platform::IFlashProbe {
+public:
+  [[nodiscard]] std::optional<std::int32_t> FlashVersion() override {
+    ++Calls;
+    return Version;
+  }
+  std::optional<std::int32_t> Version;
+  int Calls = 0;
+};
+
+class TFakeResources final : public platform::IResources {
+public:
+  [[nodiscard]] std::optional<std::string> RcData(const std::string& Name) override {
+    const auto Found = Data.find(Name);
+    if (Found == Data.end()) return std::nullopt;
+    return Found->second;
+  }
+  std::map<std::string, std::string> Data;
 };
 
 }  // namespace fakes

@@ -13,7 +13,7 @@
 #include "tests/win/WinTestSupport.h"
 #include "ui/win/FormHost_win.h"
 #include "ui/win/Gdi_win.h"
-#include "ui/win/Resources_win.h"
+#include "platform/win/Resources_win.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ protected:
   fakes::TFakeFolders Folders;
   fakes::TFakeResellerId Reseller;
   app::TKIVWindow Window{{Clock, Folders, Reseller},
-                         app::SplitLicenceItems(ui::win::RcData(::GetModuleHandleW(nullptr), "LICENCE"))};
+                         app::SplitLicenceItems(platform::win::RcData(::GetModuleHandleW(nullptr), "LICENCE"))};
   ui::win::TFormHost Host{Window, ::GetModuleHandleW(nullptr)};
 };
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <unknwn.h>
+
+#include <utility>
+
+namespace platform::win {
+
+// Owns one reference to a COM interface.
+template <typename T>
+class TComPtr {
+public:
+  TComPtr() = default;
+  ~TComPtr() { Reset(); }
+  TComPtr(const TComPtr&) = delete;
+  TComPtr& operator=(const TComPtr&) = delete;
+  TComPtr(TComPtr&& Other) noexcept : FPointer(std::exchange(Other.FPointer, nullptr)) {}
+  TComPtr& operator=(TComPtr&& Other) noexcept {
+    if (this != &Other) {
+      Reset();
+      FPointer = std::exchange(Other.FPointer, nullptr);
+    }
+    return *this;
+  }
+
+  [[nodiscard]] T* Get() const { return FPointer; }
+  [[nodiscard]] T* operator->() const { return FPointer; }
+  [[nodiscard]] explicit operator bool() const { return FPointer != nullptr; }
+  // For out-parameters: releases what is held and lends the slot.
+  [[nodiscard]] void** Out() {
+    Reset();
+    return reinterpret_cast<void**>(&FPointer);
+  }
+  void Reset() {
+    if (FPointer != nullptr) std::exchange(FPointer, nullptr)->Release();
+  }
+
+private:
+  T* FPointer = nullptr;
+};
+
+}  // namespace platform::win

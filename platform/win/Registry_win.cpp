@@ -1,0 +1,89 @@
+#include "platform/win/Registry_win.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace platform::win {
+namespace {
+
+constexpr REGSAM FullAccess = KEY_ALL_ACCESS | KEY_WOW64_32KEY;
+
+HKEY RootHandle(TRootKey Root) {
+  switch (Root) {
+    case TRootKey::ClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case TRootKey::CurrentUser:
+      return HKEY_CURRENT_USER;
+    case TRootKey::LocalMachine:
+      break;
+  }
+  return HKEY_LOCAL_MACHINE;
+}
+
+class TKey {
+public:
+  TKey() = default;
+  ~TKey() {
+    if (Handle != nullptr) ::RegCloseKey(Handle);
+  }
+  TKey(const TKey&) = delete;
+  TKey& operator=(const TKey&) = delete;
+  HKEY Handle = nullptr;
+};
+
+// Windows takes "A\B\" as "A\B"; a leading backslash is the root itself.
+std::wstring Relative(std::wstring Key) {
+  while (!Key.empty() && Key.back() == L'\\') Key.pop_back();
+  if (!Key.empty() && Key.front() == L'\\') Key.erase(0, 1);
+  return Key;
+}
+
+}  // namespace
+
+IRegistry::TLookup TWinRegistry::Read(TRootKey Root, const std::wstring& Key, const std::wstring& ValueName) {
+  TLookup Result;
+  TKey Opened;
+  if (::RegOpenKeyExW(RootHandle(Root), Relative(Key).c_str(), 0, FullAccess, &Opened.Handle) != ERROR_SUCCESS) {
+    return Result;
+  }
+  Result.KeyOpened = true;
+  DWORD Type = 0;
+  DWORD Bytes = 0;
+  if (::RegQueryValueExW(Opened.Handle, ValueName.c_str(), nullptr, &Type, nullptr, &Bytes) != ERROR_SUCCESS) {
+    return Result;
+  }
+  TRegistryValue Value;
+  Value.IsString = Type == REG_SZ || Type == REG_EXPAND_SZ;
+  if (Value.IsString) {
+    // The value may change between the two calls; read until the buffer was large enough.
+    std::vector<wchar_t> Buffer;
+    LONG Status = ERROR_MORE_DATA;
+    while (Status == ERROR_MORE_DATA) {
+      Buffer.assign(Bytes / sizeof(wchar_t) + 1, L'\0');
+      Bytes = static_cast<DWORD>((Buffer.size() - 1) * sizeof(wchar_t));
+      Status = ::RegQueryValueExW(Opened.Handle, ValueName.c_str(), nullptr, &Type,
+                                  reinterpret_cast<BYTE*>(Buffer.data()), &Bytes);
+    }
+    if (Status != ERROR_SUCCESS) return Result;
+    // Stored strings need not end in a NUL, and may hold several.
+    Value.Text.assign(Buffer.data(), Bytes / sizeof(wchar_t));
+    if (const std::size_t Nul = Value.Text.find(L'\0'); Nul != std::wstring::npos) Value.Text.resize(Nul);
+  }
+  Result.Value = std::move(Value);
+  return Result;
+}
+
+bool TWinRegistry::WriteDword(TRootKey Root, const std::wstring& Key, const std::wstring& ValueName,
+                              std::uint32_t Value) {
+  TKey Opened;
+  if (::RegCreateKeyExW(RootHandle(Root), Relative(Key).c_str(), 0, nullptr, 0, FullAccess, nullptr, &Opened.Handle,
+                        nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const DWORD Data = Value;
+  return ::RegSetValueExW(Opened.Handle, ValueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Data),
+                          sizeof(Data)) == ERROR_SUCCESS;
+}
+
+}  // namespace platform::win
