@@ -49,6 +49,8 @@ void TKIVWindow::LayOutPages() {
   EULA.Font = Corbel(11, Grey);
   EULA.Color = ui::clWhite;
   EULA.ItemHeight = 17;
+  const ui::TNotifyEvent AgreeClick = [this](ui::TControl& Sender) { lblAgreeClick(Sender); };
+  for (ui::TLabel* Action : {&lblAgree, &lblInstall, &lblHelp, &lblDone, &lblRestart}) Action->OnClick = AgreeClick;
   lblDontAgree.OnClick = [this](ui::TControl& Sender) { lblDontAgreeClick(Sender); };
   lblEULATitle1.OnClick = [this](ui::TControl& Sender) { lblEULATitle1Click(Sender); };
   EULA.OnDrawItem = [this](ui::TListBox& Sender, ui::ICanvas& Canvas, int Index, ui::TRect Rect) {
@@ -72,6 +74,8 @@ void TKIVWindow::LayOutPages() {
   StyleAction(lblHelp);
   Style(lblProgressInfo2, Arial(13, Grey), false);
   lblProgressInfo2.PathEllipsis = true;
+  // Status texts may come from the installer, in the system code page.
+  lblProgressInfo1.CodePage = lblProgressInfo2.CodePage = 0;
   Style(Label1, Corbel(17, Grey), true);
   Label1.Caption = "Overall progress:";
   PageInstall.Controls = {&Image1,   &lblTitle1,    &lblProgressInfo1, &imgProgress,     &lblProgress, &imgProgressGrey,
@@ -131,6 +135,8 @@ void TKIVWindow::LayOutPages() {
   Style(Label5, Corbel(17, Grey), true);
   Label5.Caption = "Please restart your system to complete the installation.";
   PageReboot.Controls = {&Image2, &lblRestart, &Label2, &Label5};
+
+  tmrSWCheck.OnTimer = [this](ui::TTimer& Sender) { tmrSWCheckTimer(&Sender); };
 
   Notebook1.Pages = {&PageEULA, &PageInstall, &PageOpInstall, &PageReboot};
   // The design page; FormCreate shows the licence page.
@@ -204,10 +210,6 @@ bool TKIVWindow::Dispatch(ui::TMessage& Message) {
 
 // Every page is covered by its picture, so there is nothing to erase.
 void TKIVWindow::WMEraseBkgnd(ui::TMessage& Message) { Message.Result = 1; }
-
-void TKIVWindow::lblDontAgreeClick(ui::TControl& /*Sender*/) { Close(); }
-
-void TKIVWindow::lblEULATitle1Click(ui::TControl& /*Sender*/) {}
 
 void TKIVWindow::EULADrawItem(ui::TListBox& Control, ui::ICanvas& Canvas, int Index, ui::TRect Rect) {
   // The same white for every state, so no line ever looks selected.

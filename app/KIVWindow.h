@@ -7,10 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "checks/Functions.h"
 #include "download/Download.h"
 #include "download/ResellerId.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
+#include "platform/Processes.h"
+#include "platform/Restart.h"
+#include "platform/Shell.h"
+#include "platform/Taskbar.h"
 #include "ui/Form.h"
 
 namespace app {
@@ -20,11 +25,20 @@ constexpr ui::TColor clInstalledRed = 0x1413B1;
 constexpr ui::TColor clErrorRed = 0x0000FF;
 constexpr ui::TColor clInactiveGrey = 0x444444;
 
+// Divides a status message into its two display lines.
+constexpr char StatusSeparator = '\xAC';
+
 // The platform services the window calls.
 struct TKIVServices {
   platform::IClock& Clock;
   platform::IFolders& Folders;
   download::IResellerId& Reseller;
+  checks::TFunctions& Functions;
+  platform::IShell& Shell;
+  platform::IRestart& Restart;
+  download::IDownloadFactory& Downloads;
+  platform::ITaskbarProgress& Taskbar;
+  platform::IProcesses& Processes;
 };
 
 class TKIVWindow : public ui::TForm {
@@ -41,10 +55,27 @@ public:
   bool Dispatch(ui::TMessage& Message) override;
 
   void WMEraseBkgnd(ui::TMessage& Message);
-  void lblDontAgreeClick(ui::TControl& Sender);
-  void lblEULATitle1Click(ui::TControl& Sender);
   void EULADrawItem(ui::TListBox& Control, ui::ICanvas& Canvas, int Index, ui::TRect Rect);
   void StopDownload();
+
+  // Page flow: the one click handler of the action labels.
+  void lblAgreeClick(ui::TControl& Sender);
+  void lblDontAgreeClick(ui::TControl& Sender);
+  void lblEULATitle1Click(ui::TControl& Sender);
+
+  // Status lines and the install page's bars.
+  void SetStatusText(const std::string& Text, const std::string& DefaultLine1, const std::string& DefaultLine2,
+                     bool IsError);
+  void GreyOutProgressBar();
+  void DownloadProgress(const std::string& Message, std::int32_t Percent);
+  void ShowProgress(std::int32_t Step);
+  void LaunchInstaller();
+
+  // Optional installs and codec packs.
+  void tmrSWCheckTimer(ui::TTimer* Sender);
+  void ShowInstallState(ui::TLabel& Label, bool Present);
+  void ShowCodecPacks();
+  [[nodiscard]] bool RestartSystem();
 
   // Page 0, "EULA"
   ui::TImage imgEULAback{"imgEULAback", {0, 0, 600, 338}, "EULABACK"};
@@ -115,6 +146,14 @@ public:
 private:
   void LayOutPages();
   void WrapLicenceLines();
+  void AcceptLicence();
+  void StartDownload();
+  [[nodiscard]] std::vector<ui::TLabel*> OfferLabels();
+  void SetOfferTexts(ui::TLabel& NameLabel, ui::TLabel& StateLabel, const std::string& Name,
+                     const std::string& Description);
+  void FadeOutOffers(const std::vector<ui::TImage*>& Logos, const std::vector<ui::TLabel*>& Labels);
+  void FadeInOffers(const std::vector<ui::TImage*>& Logos, const std::vector<ui::TLabel*>& Labels);
+  void ShowAnimationFrame();
 
   TKIVServices FServices;
 
@@ -122,6 +161,7 @@ private:
   platform::TPath FDownloadFolder;
   std::int32_t FResellerId = 0;
   std::int32_t FProgressFullWidth = 0;
+  std::unique_ptr<platform::IProcess> FInstallerProcess;
 };
 
 }  // namespace app

@@ -12,8 +12,13 @@
 #include "platform/win/FileVersions_win.h"
 #include "platform/win/FlashProbe_win.h"
 #include "platform/win/Folders_win.h"
+#include "platform/win/Processes_win.h"
 #include "platform/win/Registry_win.h"
 #include "platform/win/Resources_win.h"
+#include "platform/win/Restart_win.h"
+#include "platform/win/Shell_win.h"
+#include "shell/VistaAeroDesktopComposition.h"
+#include "shell/win/TaskbarList_win.h"
 #include "ui/win/Application_win.h"
 
 namespace {
@@ -45,22 +50,48 @@ private:
   HRESULT FResult;
 };
 
+// The download thread arrives with its own change; until then a download
+// reports that it has started and then waits to be cancelled.
+class TDownloadNotYetAvailable final : public download::IDownloadFactory {
+  class TIdle final : public download::IDownload {
+  public:
+    void Terminate() override {}
+    void WaitFor() override {}
+  };
+
+public:
+  [[nodiscard]] std::unique_ptr<download::IDownload> Create(const std::string&, const platform::TPath&,
+                                                            download::TProgressEvent OnProgress,
+                                                            std::int32_t) override {
+    if (OnProgress) OnProgress("Downloading...", 0);
+    return std::make_unique<TIdle>();
+  }
+};
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR, int) {
   HardenDllSearch();
   const TComApartment Com;
   try {
+    ui::win::TApplication Application(Instance);
     platform::win::TWinClock Clock;
     platform::win::TWinFolders Folders;
     platform::win::TWinRegistry Registry;
     platform::win::TWinFileVersions Versions;
     platform::win::TWinFlashProbe Flash;
     platform::win::TWinResources Resources(Instance);
+    platform::win::TWinShell Shell;
+    platform::win::TWinRestart Restart;
+    platform::win::TWinProcesses Processes;
     checks::TFunctions Functions({Registry, Versions, Flash});
     download::TResellerId Reseller(Resources, Functions);
-    app::TKIVWindow Window({Clock, Folders, Reseller}, app::SplitLicenceItems(platform::win::RcData(Instance, "LICENCE")));
-    ui::win::TApplication Application(Instance);
+    TDownloadNotYetAvailable Downloads;
+    // The taskbar button belongs to the application window.
+    shell::win::TWinTaskbarListFactory TaskbarList(Application.Handle());
+    shell::TVistaAeroDesktopComposition Taskbar(TaskbarList);
+    app::TKIVWindow Window({Clock, Folders, Reseller, Functions, Shell, Restart, Downloads, Taskbar, Processes},
+                           app::SplitLicenceItems(platform::win::RcData(Instance, "LICENCE")));
     return Application.Run(Window);
   } catch (const std::exception& Error) {
     ::MessageBoxA(nullptr, Error.what(), nullptr, MB_OK | MB_ICONERROR);

@@ -1,6 +1,17 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/Folders.h"
+
 namespace download {
+
+// A report of the download thread: a status message (two lines divided by the
+// byte 0xAC) and a percentage, or -1 for failure or termination.
+using TProgressEvent = std::function<void(const std::string& Text, std::int32_t Percent)>;
 
 // A running or finished download thread, as its owner sees it.
 class IDownload {
@@ -10,6 +21,14 @@ public:
   virtual void Terminate() = 0;
   // Blocks until the thread body has returned, still serving its synchronized calls.
   virtual void WaitFor() = 0;
+};
+
+class IDownloadFactory {
+public:
+  virtual ~IDownloadFactory() = default;
+  // Reports ("Downloading...", 0) to OnProgress at once, then starts the thread.
+  [[nodiscard]] virtual std::unique_ptr<IDownload> Create(const std::string& Url, const platform::TPath& FileName,
+                                                          TProgressEvent OnProgress, std::int32_t MinSize) = 0;
 };
 
 }  // namespace download

@@ -15,6 +15,8 @@ public:
   [[nodiscard]] virtual std::optional<TPath> ProfileFolder() = 0;
   // Creates the folder and every missing parent; failure is not reported.
   virtual void CreateFolderTree(const TPath& Folder) = 0;
+  // True when a file (not a folder) exists at Path.
+  [[nodiscard]] virtual bool FileExists(const TPath& Path) = 0;
 };
 
 }  // namespace platform

@@ -144,9 +144,21 @@ class TTimer {
 public:
   TTimer(std::string AName, unsigned AInterval) : Name(std::move(AName)), Interval(AInterval) {}
   std::string Name;
-  bool Enabled = false;
   unsigned Interval;  // milliseconds
   std::function<void(TTimer& Sender)> OnTimer;
+
+  [[nodiscard]] bool Enabled() const { return FEnabled; }
+  // Enabling a disabled timer starts a fresh interval.
+  void SetEnabled(bool Value) {
+    if (Value && !FEnabled) ++FStarts;
+    FEnabled = Value;
+  }
+  // Counts the times the timer was enabled, so the host can tell a restart.
+  [[nodiscard]] unsigned Starts() const { return FStarts; }
+
+private:
+  bool FEnabled = false;
+  unsigned FStarts = 0;
 };
 
 }  // namespace ui

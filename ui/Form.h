@@ -31,7 +31,16 @@ public:
   // Paint what is pending now instead of leaving it to the message loop.
   virtual void RepaintNow() = 0;
   [[nodiscard]] virtual std::unique_ptr<ITextMeasurer> CreateMeasurer(const TFont& Font) = 0;
+  // The window's handle as an unsigned number, for other processes to address it.
+  [[nodiscard]] virtual std::uintptr_t WindowHandle() const = 0;
+  // A modal message box owned by the window; Text and Caption in Windows-1252.
+  // Returns the button pressed (the IDYES of Windows is 6).
+  [[nodiscard]] virtual int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags) = 0;
 };
+
+constexpr unsigned MB_YESNO_ = 0x04;
+constexpr unsigned MB_ICONINFORMATION_ = 0x40;
+constexpr int IDYES_ = 6;
 
 class TForm {
 public:

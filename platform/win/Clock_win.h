@@ -7,6 +7,7 @@ namespace platform::win {
 class TWinClock final : public IClock {
 public:
   [[nodiscard]] std::uint32_t TickCount() override;
+  void Sleep(std::uint32_t Milliseconds) override;
 };
 
 }  // namespace platform::win

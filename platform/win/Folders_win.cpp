@@ -20,4 +20,9 @@ void TWinFolders::CreateFolderTree(const TPath& Folder) {
   ::CreateDirectoryW(Folder.c_str(), nullptr);
 }
 
+bool TWinFolders::FileExists(const TPath& Path) {
+  const DWORD Attributes = ::GetFileAttributesW(Path.c_str());
+  return Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 }  // namespace platform::win

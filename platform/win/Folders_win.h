@@ -8,6 +8,7 @@ class TWinFolders final : public IFolders {
 public:
   [[nodiscard]] std::optional<TPath> ProfileFolder() override;
   void CreateFolderTree(const TPath& Folder) override;
+  [[nodiscard]] bool FileExists(const TPath& Path) override;
 };
 
 }  // namespace platform::win

@@ -8,15 +8,21 @@
 #include <vector>
 
 #include <map>
+#include <set>
 #include <tuple>
 
+#include "download/Download.h"
 #include "download/ResellerId.h"
 #include "platform/Clock.h"
 #include "platform/FileVersions.h"
 #include "platform/FlashProbe.h"
 #include "platform/Folders.h"
+#include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/Resources.h"
+#include "platform/Restart.h"
+#include "platform/Shell.h"
+#include "platform/Taskbar.h"
 #include "ui/Form.h"
 
 namespace fakes {
@@ -46,6 +52,8 @@ public:
     Now += Step;
     return Reading;
   }
+  void Sleep(std::uint32_t Milliseconds) override { Slept += Milliseconds; }
+  std::uint64_t Slept = 0;
   std::uint32_t Now;
   std::uint32_t Step;
 };
@@ -54,8 +62,14 @@ class TFakeFolders final : public platform::IFolders {
 public:
   [[nodiscard]] std::optional<platform::TPath> ProfileFolder() override { return Profile; }
   void CreateFolderTree(const platform::TPath& Folder) override { Created.push_back(Folder); }
+  [[nodiscard]] bool FileExists(const platform::TPath& Path) override {
+    Probed.push_back(Path);
+    return Existing.count(Path) > 0;
+  }
   std::optional<platform::TPath> Profile;
   std::vector<platform::TPath> Created;
+  std::set<platform::TPath> Existing;
+  std::vector<platform::TPath> Probed;
 };
 
 class TFakeResellerId final : public download::IResellerId {
@@ -71,7 +85,24 @@ public:
 class TFakeHost final : public ui::IFormHost {
 public:
   void RequestClose() override { ++CloseRequests; }
-  void RepaintNow() override { ++Repaints; }
+  void RepaintNow() override {
+    ++Repaints;
+    if (OnRepaint) OnRepaint();
+  }
+  [[nodiscard]] std::uintptr_t WindowHandle() const override { return Handle; }
+  [[nodiscard]] int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags) override {
+    Boxes.push_back({Text, Caption, Flags});
+    return Answer;
+  }
+  struct TBox {
+    std::string Text;
+    std::string Caption;
+    unsigned Flags;
+  };
+  std::vector<TBox> Boxes;
+  int Answer = ui::IDYES_;
+  std::uintptr_t Handle = 0x000A07C2;
+  std::function<void()> OnRepaint;
   [[nodiscard]] std::unique_ptr<ui::ITextMeasurer> CreateMeasurer(const ui::TFont& Font) override {
     MeasuredFonts.push_back(Font);
     return std::make_unique<TFixedWidthMeasurer>(CharWidth);
@@ -148,6 +179,94 @@ public:
     return Found->second;
   }
   std::map<std::string, std::string> Data;
+};
+
+class TFakeShell final : public platform::IShell {
+public:
+  void OpenAddress(const std::string& Address) override { Opened.push_back(Address); }
+  std::vector<std::string> Opened;
+};
+
+class TFakeRestart final : public platform::IRestart {
+public:
+  [[nodiscard]] bool RestartSystem() override {
+    ++Calls;
+    return Accepted;
+  }
+  int Calls = 0;
+  bool Accepted = false;
+};
+
+// Records each download and lets the test play the thread's reports.
+class TFakeDownloads final : public download::IDownloadFactory {
+public:
+  struct TLog {
+    int Terminated = 0;
+    int Waited = 0;
+    int Destroyed = 0;
+  };
+  class TDownload final : public download::IDownload {
+  public:
+    TDownload(TLog& Log, std::function<void()> OnWait) : FLog(Log), FOnWait(std::move(OnWait)) {}
+    ~TDownload() override { ++FLog.Destroyed; }
+    TDownload(const TDownload&) = delete;
+    TDownload& operator=(const TDownload&) = delete;
+    void Terminate() override { ++FLog.Terminated; }
+    void WaitFor() override {
+      ++FLog.Waited;
+      if (FOnWait) FOnWait();
+    }
+
+  private:
+    TLog& FLog;
+    std::function<void()> FOnWait;
+  };
+  struct TCall {
+    std::string Url;
+    platform::TPath FileName;
+    download::TProgressEvent OnProgress;
+    std::int32_t MinSize;
+  };
+  [[nodiscard]] std::unique_ptr<download::IDownload> Create(const std::string& Url, const platform::TPath& FileName,
+                                                            download::TProgressEvent OnProgress,
+                                                            std::int32_t MinSize) override {
+    Calls.push_back({Url, FileName, OnProgress, MinSize});
+    if (OnCreate) OnCreate();
+    OnProgress("Downloading...", 0);
+    Logs.push_back(std::make_unique<TLog>());
+    return std::make_unique<TDownload>(*Logs.back(), OnWait);
+  }
+  // The thread's last report, delivered while its owner waits for it.
+  std::function<void()> OnWait;
+  std::function<void()> OnCreate;
+  std::vector<TCall> Calls;
+  std::vector<std::unique_ptr<TLog>> Logs;
+};
+
+class TFakeTaskbar final : public platform::ITaskbarProgress {
+public:
+  void SetTaskbarProgressState(std::uint8_t State) override { States.push_back(State); }
+  void SetTaskbarProgressValue(std::uint64_t Completed, std::uint64_t Total) override {
+    Values.emplace_back(Completed, Total);
+  }
+  std::vector<std::uint8_t> States;
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> Values;
+};
+
+class TFakeProcesses final : public platform::IProcesses {
+public:
+  class TProcess final : public platform::IProcess {
+  public:
+    [[nodiscard]] TWait Wait(unsigned) override { return TWait::Running; }
+  };
+  [[nodiscard]] std::unique_ptr<platform::IProcess> StartInstaller(const platform::TPath& Path,
+                                                                   const std::string& Parameters) override {
+    Started.emplace_back(Path, Parameters);
+    if (!CanStart) return nullptr;
+    return std::make_unique<TProcess>();
+  }
+  bool CanStart = true;
+  std::vector<std::pair<platform::TPath, std::string>> Started;
 };
 
 }  // namespace fakes

@@ -1,21 +1,8 @@
-#include "app/KIVWindow.h"
-
-#include <gtest/gtest.h>
-
-#include "tests/fakes/Fakes.h"
+#include "tests/unit/WindowFixture.h"
 
 namespace {
 
-class KIVWindow : public ::testing::Test {
-protected:
-  KIVWindow() { Window.AttachHost(&Host); }
-
-  fakes::TSteppingClock Clock;
-  fakes::TFakeFolders Folders;
-  fakes::TFakeResellerId Reseller;
-  fakes::TFakeHost Host;
-  app::TKIVWindow Window{{Clock, Folders, Reseller}, {"Licence title", "", "a b c"}};
-};
+using KIVWindow = wizard::WindowTest;
 
 TEST_F(KIVWindow, CreateShowsTheLicencePageWithItsRunTimeCaptions) {
   Window.lblInstall.Tag = 7;

@@ -136,9 +136,9 @@ TEST_F(FormHost, TimersFollowTheModel) {
   int Ticks = 0;
   Window.tmrSWCheck.Interval = 10;
   Window.tmrSWCheck.OnTimer = [&](ui::TTimer& Timer) {
-    if (++Ticks == 2) Timer.Enabled = false;
+    if (++Ticks == 2) Timer.SetEnabled(false);
   };
-  Window.tmrSWCheck.Enabled = true;
+  Window.tmrSWCheck.SetEnabled(true);
   wintest::Click(Host.Handle(), 5, 5);  // any handled event re-arms the timers
   for (int i = 0; i < 50 && Ticks < 3; ++i) {
     ::Sleep(20);

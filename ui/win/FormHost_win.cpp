@@ -90,7 +90,7 @@ void TFormHost::Create(HWND Owner) {
   ::SelectObject(FBufferDc.Get(), FBufferBitmap.Get());
 
   CreateLists();
-  FArmed.assign(FForm.Timers().size(), TArmedTimer{false, 0});
+  FArmed.assign(FForm.Timers().size(), TArmedTimer{false, 0, 0});
   FForm.FormShow();
   AfterHandler();
 }
@@ -118,6 +118,12 @@ void TFormHost::RepaintNow() {
 
 std::unique_ptr<ITextMeasurer> TFormHost::CreateMeasurer(const TFont& Font) {
   return std::make_unique<TGdiMeasurer>(FFonts.Get(Font));
+}
+
+std::uintptr_t TFormHost::WindowHandle() const { return reinterpret_cast<std::uintptr_t>(FWindow.Get()); }
+
+int TFormHost::MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags) {
+  return ::MessageBoxW(FWindow.Get(), Widen(Text, 1252).c_str(), Widen(Caption, 1252).c_str(), Flags);
 }
 
 template <typename F>
@@ -153,15 +159,17 @@ void TFormHost::SyncTimers() {
   for (std::size_t i = 0; i < Timers.size(); ++i) {
     const TTimer& Timer = *Timers[i];
     TArmedTimer& Armed = FArmed[i];
-    const bool Want = Timer.Enabled && Timer.Interval > 0;
-    if (Want == Armed.Enabled && (!Want || Timer.Interval == Armed.Interval)) continue;
+    const bool Want = Timer.Enabled() && Timer.Interval > 0;
+    const bool Same = Want == Armed.Enabled && (!Want || (Timer.Interval == Armed.Interval && Timer.Starts() == Armed.Starts));
+    if (Same) continue;
     const UINT_PTR Id = i + 1;
+    // SetTimer on an armed timer restarts its interval.
     if (Want) {
       ::SetTimer(FWindow.Get(), Id, Timer.Interval, nullptr);
     } else {
       ::KillTimer(FWindow.Get(), Id);
     }
-    Armed = {Want, Timer.Interval};
+    Armed = {Want, Timer.Interval, Timer.Starts()};
   }
 }
 
@@ -394,7 +402,7 @@ LRESULT TFormHost::HandleMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_TIMER: {
       const std::vector<TTimer*> Timers = FForm.Timers();
       const std::size_t Index = WParam - 1;
-      if (Index < Timers.size() && Timers[Index]->Enabled && Timers[Index]->OnTimer) {
+      if (Index < Timers.size() && Timers[Index]->Enabled() && Timers[Index]->OnTimer) {
         TTimer& Timer = *Timers[Index];
         Guarded([&] { Timer.OnTimer(Timer); });
       }
@@ -428,7 +436,7 @@ LRESULT TFormHost::HandleMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_DESTROY:
       Guarded([&] { FForm.FormDestroy(); });
       for (std::size_t i = 0; i < FArmed.size(); ++i) ::KillTimer(Window, i + 1);
-      FArmed.assign(FArmed.size(), TArmedTimer{false, 0});
+      FArmed.assign(FArmed.size(), TArmedTimer{false, 0, 0});
       if (FQuitOnDestroy) ::PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:

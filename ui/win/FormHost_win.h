@@ -35,6 +35,8 @@ public:
   void RequestClose() override;
   void RepaintNow() override;
   [[nodiscard]] std::unique_ptr<ITextMeasurer> CreateMeasurer(const TFont& Font) override;
+  [[nodiscard]] std::uintptr_t WindowHandle() const override;
+  [[nodiscard]] int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags) override;
 
 private:
   static LRESULT CALLBACK WindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
@@ -81,6 +83,7 @@ private:
   struct TArmedTimer {
     bool Enabled;
     unsigned Interval;
+    unsigned Starts;
   };
   std::vector<TArmedTimer> FArmed;
 

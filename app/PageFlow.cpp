@@ -1,0 +1,109 @@
+// The wizard has no push buttons: these handlers act on the clicked label,
+// its tag and, for lblInstall, its font colour.
+#include "app/KIVWindow.h"
+
+#include "download/VestoraLinks.h"
+#include "vestora/BuildConfig.h"
+
+namespace app {
+namespace {
+
+constexpr wchar_t InstalledProductKey[] = L"SOFTWARE\\Ostrevane\\vestora\\";
+constexpr wchar_t InstalledProductFile[] = L"VestoraEditorPremier.exe";
+constexpr char DownloadFileName[] = "VestoraEditorInstaller.exe";
+constexpr std::int32_t SmallestDownload = 100000;
+
+// Everything up to and including the last backslash or colon.
+platform::TPath FolderPart(const platform::TPath& Path) {
+  const std::size_t Last = Path.find_last_of(L"\\:");
+  return Last == platform::TPath::npos ? platform::TPath() : Path.substr(0, Last + 1);
+}
+
+}  // namespace
+
+void TKIVWindow::lblAgreeClick(ui::TControl& Sender) {
+  if (&Sender == &lblHelp) {
+    FServices.Shell.OpenAddress(std::string("http://") + VESTORA_HELP_HOST + "/r/?id=" + std::to_string(FResellerId) +
+                                "&mode=1");
+  }
+  if (&Sender == &lblAgree) {
+    AcceptLicence();
+    return;
+  }
+  if (&Sender == &lblInstall && lblInstall.Font.Color == ui::clWhite) {
+    switch (lblInstall.Tag) {
+      case 3:
+        Close();
+        break;
+      case 2:
+        tmrSWCheckTimer(nullptr);
+        Notebook1.PageIndex = 2;
+        break;
+      case 1:
+        StopDownload();
+        GreyOutProgressBar();
+        lblInstall.Tag = 0;
+        lblInstall.Caption = "Install";
+        SetStatusText("Installation cancelled.", "", "", false);
+        break;
+      case 0:
+        StartDownload();
+        break;
+      default:
+        break;
+    }
+  }
+  if (&Sender == &lblDone) {
+    if (lblDone.Tag == 1) {
+      Notebook1.PageIndex = 3;
+      return;
+    }
+    ShowCodecPacks();
+  }
+  if (&Sender == &lblRestart) {
+    (void)RestartSystem();
+    Close();
+  }
+}
+
+void TKIVWindow::AcceptLicence() {
+  const platform::TPath Installed =
+      FolderPart(FServices.Functions.RegReadString(InstalledProductKey, platform::TRootKey::LocalMachine, L"MainExe")) +
+      InstalledProductFile;
+  if (FServices.Folders.FileExists(Installed)) {
+    const std::string Question = "Vestora Editor v" + FServices.Functions.GetFileVersionString(Installed) +
+                                 " is already installed on this PC.\r\rAre you sure you want to replace it?";
+    if (Host()->MessageBox(Question, Caption, ui::MB_YESNO_ | ui::MB_ICONINFORMATION_) != ui::IDYES_) {
+      Close();
+      return;
+    }
+  }
+  FResellerId = FServices.Reseller.GetResellerId();
+  lblInstall.Tag = 0;
+  lblAgreeClick(lblInstall);  // lblInstall is white here: this starts the download
+  Notebook1.PageIndex = 1;
+}
+
+void TKIVWindow::StartDownload() {
+  imgProgressGrey.Visible = false;
+  imgProgress.Bounds.Width = 0;
+  imgProgress.Visible = true;
+  imgProgress.Tag = 0;
+  lblInstall.Tag = 1;
+  lblInstall.Caption = "Cancel";
+  const platform::TPath Destination = FDownloadFolder + L"VestoraEditorInstaller.exe";
+  const std::string Url = download::GetLinkURL(DownloadFileName, "file", "");
+  // The finished thread of an earlier attempt goes first; its wait returns at once.
+  StopDownload();
+  FDownloader = FServices.Downloads.Create(
+      Url, Destination, [this](const std::string& Text, std::int32_t Percent) { DownloadProgress(Text, Percent); },
+      SmallestDownload);
+}
+
+void TKIVWindow::lblDontAgreeClick(ui::TControl& /*Sender*/) { Close(); }
+
+void TKIVWindow::lblEULATitle1Click(ui::TControl& /*Sender*/) {}
+
+bool TKIVWindow::RestartSystem() { return FServices.Restart.RestartSystem(); }
+
+}  // namespace app

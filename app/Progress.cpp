@@ -1,0 +1,76 @@
+// One bar for the whole run: steps 0 to 100 are the download, 100 to 200 the
+// installation. The bar never moves backwards.
+#include "app/KIVWindow.h"
+
+#include <cmath>
+
+namespace app {
+namespace {
+
+constexpr std::int32_t LastStep = 200;
+
+}  // namespace
+
+void TKIVWindow::DownloadProgress(const std::string& Message, std::int32_t Percent) {
+  SetStatusText(Message, "Downloading...", "Please wait", Percent == -1);
+  if (Percent >= 0) {
+    ShowProgress(Percent);
+  } else {
+    GreyOutProgressBar();
+    lblInstall.Tag = 0;
+    lblInstall.Caption = "Install";
+  }
+  if (Percent == 100) LaunchInstaller();
+}
+
+void TKIVWindow::ShowProgress(std::int32_t Step) {
+  if (Step > LastStep) Step = LastStep;
+  // Every step from the last one shown is applied in turn, the last one again.
+  for (std::int32_t s = imgProgress.Tag; s <= Step; ++s) {
+    imgProgress.Tag = s;
+    if (s == LastStep) {
+      imgProgress.Bounds.Width = FProgressFullWidth;
+      lblProgress.Caption = "100%";
+      FServices.Taskbar.SetTaskbarProgressState(platform::TBPF_NOPROGRESS_);
+      continue;
+    }
+    imgProgress.Bounds.Width = static_cast<int>(std::trunc(FProgressFullWidth / 200.0 * s));
+    FServices.Taskbar.SetTaskbarProgressState(platform::TBPF_NORMAL_);
+    FServices.Taskbar.SetTaskbarProgressValue(static_cast<std::uint64_t>(imgProgress.Bounds.Width),
+                                              static_cast<std::uint64_t>(FProgressFullWidth));
+    lblProgress.Caption = std::to_string(static_cast<int>(std::trunc(s * 0.5))) + "%";
+    // The label travels with the bar's end until it reaches its last place,
+    // then brightens as the bar passes under it.
+    const int LabelWidth = lblProgress.Bounds.Width;
+    const int Rightmost = imgProgress.Bounds.Left + FProgressFullWidth - LabelWidth - 10;
+    const int BarEnd = imgProgress.Bounds.Left + imgProgress.Bounds.Width;
+    if (Rightmost < BarEnd) {
+      const int Overlap = BarEnd - Rightmost;
+      const auto Grey = static_cast<ui::TColor>(102 + static_cast<int>(std::trunc(153.0 / (LabelWidth + 10) * Overlap)));
+      lblProgress.Font.Color = Grey | Grey << 8 | Grey << 16;
+      lblProgress.Bounds.Left = Rightmost;
+    } else {
+      lblProgress.Font.Color = clGreyText;
+      lblProgress.Bounds.Left = BarEnd;
+    }
+  }
+}
+
+void TKIVWindow::LaunchInstaller() {
+  lblInstall.Font.Color = clInactiveGrey;
+  imgInstallHL.Visible = true;
+  const std::string Parameters = "/VERYSILENT /SUPPRESSMSGBOXES /CALLBACKWND " + std::to_string(Host()->WindowHandle());
+  FInstallerProcess = FServices.Processes.StartInstaller(FDownloadFolder + L"VestoraEditorInstaller.exe", Parameters);
+  if (FInstallerProcess) {
+    tmrInstallerMonitor.SetEnabled(true);
+    return;
+  }
+  SetStatusText("Error starting the installer.", "", "", true);
+  GreyOutProgressBar();
+  lblInstall.Tag = 0;
+  lblInstall.Caption = "Install";
+  lblInstall.Font.Color = ui::clWhite;
+  imgInstallHL.Visible = false;
+}
+
+}  // namespace app
