@@ -3,19 +3,24 @@
 //   e2e_probe licence-widths  print the licence rows and the widest row in the list's font
 //   e2e_probe close           ask the wizard to close, as its close box does
 //   e2e_probe gone            wait until the wizard's window has gone
+//   e2e_probe licence-shown   print whether the licence list is visible (1) or not (0)
+//   e2e_probe question        wait for the wizard's message box; print its text, then the
+//                             screen position of its "No" button
 // Exit code 0 on success, 1 when the window does not appear or stay as expected.
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace {
 
 constexpr wchar_t Caption[] = L"Vestora Installer";
+constexpr wchar_t FormClass[] = L"TVestoraForm";
 
 HWND WaitForWizard(int Seconds) {
   for (int i = 0; i < Seconds * 10; ++i) {
-    HWND Window = ::FindWindowW(nullptr, Caption);
+    HWND Window = ::FindWindowW(FormClass, Caption);
     if (Window != nullptr && ::IsWindowVisible(Window)) return Window;
     ::Sleep(100);
   }
@@ -70,6 +75,35 @@ int PrintLicenceWidths(HWND Window) {
   return 0;
 }
 
+int PrintQuestion(HWND Wizard) {
+  HWND Box = nullptr;
+  for (int i = 0; i < 100 && Box == nullptr; ++i) {
+    HWND Candidate = ::FindWindowW(L"#32770", Caption);
+    if (Candidate != nullptr && ::GetWindow(Candidate, GW_OWNER) == Wizard) Box = Candidate;
+    if (Box == nullptr) ::Sleep(100);
+  }
+  if (Box == nullptr) return 1;
+  wchar_t Text[1024] = {};
+  for (HWND Static = ::FindWindowExW(Box, nullptr, L"Static", nullptr); Static != nullptr && Text[0] == 0;
+       Static = ::FindWindowExW(Box, Static, L"Static", nullptr)) {
+    ::GetWindowTextW(Static, Text, 1024);
+  }
+  std::printf("text ");
+  for (const wchar_t* C = Text; *C != 0; ++C) {
+    if (*C == L'\r') {
+      std::printf("\\r");
+    } else {
+      std::printf("%lc", static_cast<wint_t>(*C));
+    }
+  }
+  std::printf("\n");
+  HWND No = ::GetDlgItem(Box, IDNO);
+  RECT Button{};
+  if (No == nullptr || !::GetWindowRect(No, &Button)) return 1;
+  std::printf("no %ld %ld\n", (Button.left + Button.right) / 2, (Button.top + Button.bottom) / 2);
+  return 0;
+}
+
 bool WaitGone(HWND Window, int Seconds) {
   for (int i = 0; i < Seconds * 10; ++i) {
     if (!::IsWindow(Window)) return true;
@@ -82,7 +116,7 @@ bool WaitGone(HWND Window, int Seconds) {
 
 int wmain(int Argc, wchar_t** Argv) {
   const std::wstring Command = Argc > 1 ? Argv[1] : L"";
-  HWND Window = Command == L"gone" ? ::FindWindowW(nullptr, Caption) : WaitForWizard(30);
+  HWND Window = Command == L"gone" ? ::FindWindowW(FormClass, Caption) : WaitForWizard(30);
   if (Command == L"gone") return Window == nullptr || WaitGone(Window, 15) ? 0 : 1;
   if (Window == nullptr) {
     std::fprintf(stderr, "the wizard's window did not appear\n");
@@ -91,6 +125,12 @@ int wmain(int Argc, wchar_t** Argv) {
   if (Command == L"window") return PrintClientArea(Window);
   if (Command == L"licence-widths") return PrintLicenceWidths(Window);
   if (Command == L"close") return ::PostMessageW(Window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
-  std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone\n");
+  if (Command == L"licence-shown") {
+    HWND List = ::FindWindowExW(Window, nullptr, L"ListBox", nullptr);
+    std::printf("%d\n", List != nullptr && ::IsWindowVisible(List) ? 1 : 0);
+    return 0;
+  }
+  if (Command == L"question") return PrintQuestion(Window);
+  std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone|licence-shown|question\n");
   return 2;
 }

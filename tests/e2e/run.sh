@@ -50,6 +50,21 @@ licence_page_edge_to_edge() {
     python3 "$here/page_check.py" "$artifacts/licence-client.ppm" | sed 's/^/     /' && [ "${PIPESTATUS[0]}" -eq 0 ]
 }
 client_is_600_by_338() { [ "$client_w" = 600 ] && [ "$client_h" = 338 ]; }
+wizard_running() { sleep 1; kill -0 "$wizard_pid" 2>/dev/null; }
+licence_hidden() { sleep 0.5; [ "$("$WINE64" "$probe" licence-shown | tr -d '\r')" = 0 ]; }
+close_box() { xdotool mousemove "$close_x" "$close_y" click 1; }
+# Saves what the user sees of the wizard as artifacts/NAME.png.
+shot() { sleep 0.5; import -window root -crop "${client_w}x${client_h}+${client_x}+${client_y}" +repage "$artifacts/$1.png"; }
+reseller_recorded() {
+  "$WINE64" reg query 'HKLM\Software\Ostrevane\Referrer' /v ID /reg:32 2>/dev/null | tr -d '\r' | grep -qE 'ID +REG_DWORD +0x1$'
+}
+question=""
+asked_about_the_installed_version() {
+  local expected='Vestora Editor v7.7.9.80 is already installed on this PC.\r\rAre you sure you want to replace it?'
+  question=$("$WINE64" "$probe" question | tr -d '\r')
+  echo "     $(echo "$question" | head -n 1)"
+  [ "$(echo "$question" | sed -n 's/^text //p')" = "$expected" ]
+}
 
 check "the wizard starts and shows its window" start_wizard
 check "the client area is 600 x 338" client_is_600_by_338
@@ -61,6 +76,30 @@ check "Disagree ends the program" wizard_ended
 check "the wizard starts again" start_wizard
 xdotool mousemove "$close_x" "$close_y" click 1
 check "the close box on the licence page ends the program" wizard_ended
+
+# Accepting the licence: the install page, whose close box is refused while the download runs.
+check "the wizard starts a third time" start_wizard
+click $((250 + 94)) $((287 + 14))
+check "Agree & Install leaves the licence page" licence_hidden
+shot install-page
+close_box
+check "the close box is refused while the download runs" wizard_running
+click $((452 + 57)) $((286 + 14))
+close_box
+check "after Cancel the close box ends the program" wizard_ended
+check "the reseller number 1 is recorded in the registry" reseller_recorded
+
+# An installed product: the question names its version; No ends the program.
+"$WINE64" reg add 'HKLM\Software\Ostrevane\vestora' /v MainExe /d 'C:\Apps\Other.exe' /reg:32 /f >/dev/null 2>&1
+mkdir -p "$WINEPREFIX/drive_c/Apps"
+cp "$build/tests/win/fixture_7_7_9_80.dll" "$WINEPREFIX/drive_c/Apps/VestoraEditorPremier.exe"
+check "the wizard starts with the product installed" start_wizard
+click $((250 + 94)) $((287 + 14))
+check "Agree & Install asks before replacing v7.7.9.80" asked_about_the_installed_version
+import -window root "$artifacts/existing-installation.png"
+read -r _ no_x no_y < <(echo "$question" | grep '^no ')
+xdotool mousemove "${no_x:-0}" "${no_y:-0}" click 1
+check "answering No ends the program" wizard_ended
 
 rm -f "$artifacts/licence-client.ppm"
 echo "e2e: $passed passed, $failed failed"

@@ -16,6 +16,10 @@ public:
   void ClickOn(ui::TControl& Control) { Click(Control); }
   void ReportFailure() { Report("Download Error [5]\xAC" "Please check your internet connection and try again.", -1); }
   void ReportComplete() { Report("Downloaded\xAC" "33 of 33mb", 100); }
+  void ReportCompleteButTheInstallerCannotStart() {
+    Processes.CanStart = false;
+    ReportComplete();
+  }
 
 protected:
   // The state table: page, lblInstall tag, caption and colour, and lblDone's tag.
@@ -119,6 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
                     [](PageFlow& Test, app::TKIVWindow&) { Test.ReportFailure(); }, "Idle"},
         TTransition{"Downloading", "complete", [](PageFlow& Test, app::TKIVWindow&) { Test.ReportComplete(); },
                     "Installing"},
+        TTransition{"Downloading", "complete but the installer cannot start",
+                    [](PageFlow& Test, app::TKIVWindow&) { Test.ReportCompleteButTheInstallerCannotStart(); }, "Idle"},
         TTransition{"Installing", "click on the grey action", ON(lblInstall), "Installing"},
         TTransition{"Installing", "help", ON(lblHelp), "Installing"},
         TTransition{"Idle", "install again", ON(lblInstall), "Downloading"},

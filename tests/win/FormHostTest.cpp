@@ -27,8 +27,17 @@ protected:
 
   platform::win::TWinClock Clock;
   fakes::TFakeFolders Folders;
+  fakes::TFakeRegistry Registry;
+  fakes::TFakeFileVersions Versions;
+  fakes::TFakeFlash Flash;
+  checks::TFunctions Functions{{Registry, Versions, Flash}};
   fakes::TFakeResellerId Reseller;
-  app::TKIVWindow Window{{Clock, Folders, Reseller},
+  fakes::TFakeShell Shell;
+  fakes::TFakeRestart Restart;
+  fakes::TFakeDownloads Downloads;
+  fakes::TFakeTaskbar Taskbar;
+  fakes::TFakeProcesses Processes;
+  app::TKIVWindow Window{{Clock, Folders, Reseller, Functions, Shell, Restart, Downloads, Taskbar, Processes},
                          app::SplitLicenceItems(platform::win::RcData(::GetModuleHandleW(nullptr), "LICENCE"))};
   ui::win::TFormHost Host{Window, ::GetModuleHandleW(nullptr)};
 };
@@ -145,6 +154,50 @@ TEST_F(FormHost, TimersFollowTheModel) {
     wintest::Pump();
   }
   EXPECT_EQ(Ticks, 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FormHost, AgreeShowsTheInstallPageWithCancelAndTheCloseIsThenRefused) {
+  HWND Hwnd = Host.Handle();
+  wintest::Click(Hwnd, 250 + 94, 287 + 14);
+  wintest::Pump();
+  EXPECT_EQ(Window.Notebook1.PageIndex, 1);
+  EXPECT_EQ(Window.lblInstall.Caption, "Cancel");
+  EXPECT_FALSE(::IsWindowVisible(Host.ListHandle(Window.EULA)));
+  ::SendMessageW(Hwnd, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(::IsWindow(Hwnd));
+  // Cancel, then the close is granted.
+  wintest::Click(Hwnd, 452 + 57, 286 + 14);
+  EXPECT_EQ(Window.lblInstall.Caption, "Install");
+  ::SendMessageW(Hwnd, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(::IsWindow(Hwnd));
+}
+
+TEST_F(FormHost, TheExistingInstallationQuestionIsAModalYesNoBoxOwnedByTheWindow) {
+  Registry.PutString(platform::TRootKey::LocalMachine, L"SOFTWARE\\Ostrevane\\vestora\\", L"MainExe", L"C:\\A\\x.exe");
+  Folders.Existing.insert(L"C:\\A\\VestoraEditorPremier.exe");
+  {
+    wintest::TMessageBoxAnswerer Answerer(IDNO);
+    wintest::Click(Host.Handle(), 250 + 94, 287 + 14);
+    ::Sleep(50);
+    EXPECT_TRUE(Answerer.Seen());
+    EXPECT_EQ(Answerer.Text(), L"Vestora Editor v is already installed on this PC.\r\rAre you sure you want to replace it?");
+  }
+  wintest::Pump();
+  EXPECT_FALSE(::IsWindow(Host.Handle()));
+}
+
+TEST_F(FormHost, TheCodecPackChangePaintsWhileItRuns) {
+  Window.Notebook1.PageIndex = 2;
+  const DWORD Start = ::GetTickCount();
+  Window.ShowCodecPacks();
+  // 32 frames with a 10 ms pause each.
+  EXPECT_GE(::GetTickCount() - Start, 300u);
+  EXPECT_TRUE(::IsWindow(Host.Handle()));
+  EXPECT_EQ(Window.lblDone.Caption, "Done");
 }
 
 }  // namespace

@@ -23,11 +23,11 @@ inline void Click(HWND Window, int X, int Y, UINT Down = WM_LBUTTONDOWN, UINT Up
   ::SendMessageW(Window, Up, 0, MAKELPARAM(X, Y));
 }
 
-// Answers the first message box of this process with OK and records its text.
+// Answers the first message box of this process with Button and records its text.
 class TMessageBoxAnswerer {
 public:
-  TMessageBoxAnswerer()
-      : FThread([this] {
+  explicit TMessageBoxAnswerer(int Button = IDOK)
+      : FThread([this, Button] {
           for (int Tries = 0; Tries < 500 && !FStop; ++Tries) {
             HWND Box = ::FindWindowW(L"#32770", nullptr);
             DWORD Pid = 0;
@@ -39,7 +39,7 @@ public:
                 Static = ::FindWindowExW(Box, Static, L"Static", nullptr);
               }
               FText = Text;
-              ::PostMessageW(Box, WM_COMMAND, IDOK, 0);
+              ::PostMessageW(Box, WM_COMMAND, static_cast<WPARAM>(Button), 0);
               FSeen = true;
               return;
             }
