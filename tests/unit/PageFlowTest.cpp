@@ -201,7 +201,8 @@ TEST_F(PageFlow, YesReplacesAndAnUnreadableVersionLeavesAGap) {
   Host.Answer = ui::IDYES_;
   Click(Window.lblAgree);
   ASSERT_EQ(Host.Boxes.size(), 1u);
-  EXPECT_EQ(Host.Boxes[0].Text.substr(0, 36), "Vestora Editor v is already installe");
+  EXPECT_EQ(Host.Boxes[0].Text,
+            "Vestora Editor v is already installed on this PC.\r\rAre you sure you want to replace it?");
   EXPECT_EQ(State(), "Downloading");
 }
 

@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/KIVWindow.h"
-#include "tests/fakes/Fakes.h"
+#include "tests/fakes/WindowFakes.h"
 
 namespace wizard {
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test, protected fakes::TWindowFakes {
 protected:
   WindowTest() { Window.AttachHost(&Host); }
 
@@ -20,20 +19,8 @@ protected:
   void Click(ui::TControl& Control) { Control.OnClick(Control); }
 
   fakes::TSteppingClock Clock;
-  fakes::TFakeFolders Folders;
-  fakes::TFakeRegistry Registry;
-  fakes::TFakeFileVersions Versions;
-  fakes::TFakeFlash Flash;
-  checks::TFunctions Functions{{Registry, Versions, Flash}};
-  fakes::TFakeResellerId Reseller;
-  fakes::TFakeShell Shell;
-  fakes::TFakeRestart Restart;
-  fakes::TFakeDownloads Downloads;
-  fakes::TFakeTaskbar Taskbar;
-  fakes::TFakeProcesses Processes;
   fakes::TFakeHost Host;
-  app::TKIVWindow Window{{Clock, Folders, Reseller, Functions, Shell, Restart, Downloads, Taskbar, Processes},
-                         {"Licence title", "", "a b c"}};
+  app::TKIVWindow Window{Services(Clock), {"Licence title", "", "a b c"}};
 };
 
 }  // namespace wizard

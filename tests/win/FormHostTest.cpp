@@ -9,7 +9,7 @@
 #include "app/KIVWindow.h"
 #include "app/Licence.h"
 #include "platform/win/Clock_win.h"
-#include "tests/fakes/Fakes.h"
+#include "tests/fakes/WindowFakes.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/win/FormHost_win.h"
 #include "ui/win/Gdi_win.h"
@@ -17,7 +17,7 @@
 
 namespace {
 
-class FormHost : public ::testing::Test {
+class FormHost : public ::testing::Test, protected fakes::TWindowFakes {
 protected:
   FormHost() {
     Host.Create(nullptr);
@@ -26,18 +26,7 @@ protected:
   }
 
   platform::win::TWinClock Clock;
-  fakes::TFakeFolders Folders;
-  fakes::TFakeRegistry Registry;
-  fakes::TFakeFileVersions Versions;
-  fakes::TFakeFlash Flash;
-  checks::TFunctions Functions{{Registry, Versions, Flash}};
-  fakes::TFakeResellerId Reseller;
-  fakes::TFakeShell Shell;
-  fakes::TFakeRestart Restart;
-  fakes::TFakeDownloads Downloads;
-  fakes::TFakeTaskbar Taskbar;
-  fakes::TFakeProcesses Processes;
-  app::TKIVWindow Window{{Clock, Folders, Reseller, Functions, Shell, Restart, Downloads, Taskbar, Processes},
+  app::TKIVWindow Window{Services(Clock),
                          app::SplitLicenceItems(platform::win::RcData(::GetModuleHandleW(nullptr), "LICENCE"))};
   ui::win::TFormHost Host{Window, ::GetModuleHandleW(nullptr)};
 };
@@ -188,6 +177,19 @@ TEST_F(FormHost, TheExistingInstallationQuestionIsAModalYesNoBoxOwnedByTheWindow
   }
   wintest::Pump();
   EXPECT_FALSE(::IsWindow(Host.Handle()));
+}
+
+TEST_F(FormHost, AMainExeValueThatIsNoStringIsReportedAndTheWizardStaysOnItsPage) {
+  Registry.PutNumber(platform::TRootKey::LocalMachine, L"SOFTWARE\\Ostrevane\\vestora\\", L"MainExe");
+  {
+    wintest::TMessageBoxAnswerer Answerer;
+    wintest::Click(Host.Handle(), 250 + 94, 287 + 14);
+    ::Sleep(50);
+    EXPECT_EQ(Answerer.Text(), L"Invalid data type for 'MainExe'");
+  }
+  wintest::Pump();
+  EXPECT_TRUE(::IsWindow(Host.Handle()));
+  EXPECT_EQ(Window.Notebook1.PageIndex, 0);
 }
 
 TEST_F(FormHost, TheCodecPackChangePaintsWhileItRuns) {
