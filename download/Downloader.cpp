@@ -1,0 +1,212 @@
+#include "download/Downloader.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace download {
+namespace {
+
+constexpr char Separator = '\xAC';
+constexpr char RetryLine[] = "Please check your internet connection and try again.";
+constexpr std::uint32_t ReadSize = 2048;
+constexpr std::uint32_t ErrorIoPending = 997;
+constexpr int EmptyReadsAtEnd = 6;
+constexpr std::uint64_t ReportEvery = 1000000;  // bytes: one million, not 2^20
+// A progress report is never taken for completion: only the verified file reports 100.
+constexpr int HighestProgress = 99;
+
+std::string FormatHundredths(std::uint64_t Hundredths, char DecimalSeparator) {
+  const std::uint64_t Fraction = Hundredths % 100;
+  return std::to_string(Hundredths / 100) + DecimalSeparator + static_cast<char>('0' + Fraction / 10) +
+         static_cast<char>('0' + Fraction % 10);
+}
+
+std::string Failure(const std::string& Line1) { return Line1 + Separator + RetryLine; }
+
+}  // namespace
+
+std::string FormatTwoDecimals(double Value, char DecimalSeparator) {
+  return FormatHundredths(static_cast<std::uint64_t>(std::floor(std::max(Value, 0.0) * 100.0 + 0.5)),
+                          DecimalSeparator);
+}
+
+std::string FormatMegabytes(std::uint64_t Bytes, char DecimalSeparator) {
+  constexpr std::uint64_t Megabyte = 1024 * 1024;
+  // Integer arithmetic, so that exact halves (1.125 MB) round up as the format demands.
+  return FormatHundredths((Bytes * 200 + Megabyte) / (2 * Megabyte), DecimalSeparator);
+}
+
+struct TDownloader::TTransfer {
+  std::uint32_t ContentLength = 0;
+  std::int32_t SizeAtLastReport = 0;
+  std::optional<std::uint32_t> LastReportTick;  // set when the transfer phase begins
+  double SumOfRates = 0.0;
+  std::uint32_t Reports = 1;
+  std::string ErrorCode;
+};
+
+TDownloader::TDownloader(TDownloaderPlatform Platform, std::string Url, platform::TPath FileName,
+                         TProgressEvent OnProgress, std::int32_t MinSize)
+    : FPlatform(Platform),
+      FURL(std::move(Url)),
+      FFileName(std::move(FileName)),
+      FOnProgress(std::move(OnProgress)),
+      FMinSize(MinSize),
+      FThread(Platform.Owner) {
+  ReportProgress("Downloading...", 0);
+  FThread.Start([this] { Execute(); });
+}
+
+TDownloader::~TDownloader() {
+  CloseInternet();
+  Terminate();
+  FThread.WaitFor();
+}
+
+void TDownloader::CloseInternet() {
+  const std::lock_guard<std::mutex> Guard(FInternetLock);
+  if (FInternet) {
+    FInternet->Close();
+    FInternet.reset();
+  }
+}
+
+void TDownloader::Execute() {
+  std::shared_ptr<platform::IInternetSession> Session = FPlatform.Internet.Open();
+  {
+    const std::lock_guard<std::mutex> Guard(FInternetLock);
+    FInternet = Session;
+  }
+  if (!Session) {
+    ReportProgress(std::string("Download Error") + Separator + "Please check internet connection", -1);
+  } else {
+    Download();
+  }
+  CloseInternet();
+}
+
+void TDownloader::Download() {
+  FPlatform.Files.Delete(FFileName);
+  TTransfer Transfer;
+  std::shared_ptr<platform::IInternetSession> Session;
+  {
+    const std::lock_guard<std::mutex> Guard(FInternetLock);
+    Session = FInternet;
+  }
+  {
+    std::unique_ptr<platform::IFileStream> File;
+    std::unique_ptr<platform::IInternetRequest> Request;
+    try {
+      File = FPlatform.Files.Create(FFileName);
+      if (Session) Request = Session->OpenUrl(FURL);
+      if (!Request) {
+        ReportProgress(Failure("Download Error [1]"), -1);
+        return;
+      }
+      std::uint32_t Status = 0;
+      if (!Request->QueryStatusCode(Status)) {
+        // No status at all: reported, so that the page does not wait for nothing.
+        ReportProgress(Failure("Download Error [2]"), -1);
+        return;
+      }
+      if (Status != 200) {
+        ReportProgress(Failure("Download Error + [2:" + std::to_string(Status) + "]"), -1);
+        return;
+      }
+      std::uint32_t Length = 0;
+      if (!Request->QueryContentLength(Length)) Length = 0;
+      if (Length == 0 || (FMinSize >= 0 && Length < static_cast<std::uint32_t>(FMinSize))) {
+        ReportProgress(Failure("Download Error [3]"), -1);
+        return;
+      }
+      Transfer.ContentLength = Length;
+      Transfer.LastReportTick = FPlatform.Clock.TickCount();
+
+      char Buffer[ReadSize];
+      int EmptyReads = 0;
+      while (!FTerminated) {
+        const platform::IInternetRequest::TRead Read = Request->Read(Buffer, ReadSize);
+        if (!Read.Ok) {
+          if (Read.Error == ErrorIoPending) continue;
+          Transfer.ErrorCode = std::string(1, '4');
+          break;
+        }
+        if (Read.Bytes == 0) {
+          // The end of the data shows as empty reads; the size check below decides.
+          if (++EmptyReads >= EmptyReadsAtEnd) {
+            Transfer.ErrorCode = std::string(1, '5');
+            break;
+          }
+          continue;
+        }
+        EmptyReads = 0;
+        File->Write(Buffer, Read.Bytes);
+        const std::uint64_t Size = File->Size();
+        if (Size > static_cast<std::uint64_t>(static_cast<std::uint32_t>(Transfer.SizeAtLastReport)) + ReportEvery) {
+          ReportTransfer(Transfer, Size);
+        }
+      }
+    } catch (const platform::ESystemError& Error) {
+      Transfer.ErrorCode = "6:" + std::to_string(Error.Code);
+    } catch (const std::exception&) {
+      Transfer.ErrorCode = "6:0";
+    }
+  }  // the request and the file are closed here
+
+  if (!Transfer.LastReportTick) {
+    // The destination could not be created: reported, so that the page does not wait for nothing.
+    if (!Transfer.ErrorCode.empty()) ReportProgress(Failure("Download Error [" + Transfer.ErrorCode + "]"), -1);
+    return;
+  }
+  const std::string Total = std::to_string(Transfer.ContentLength / 1024 / 1024);
+  if (FPlatform.Files.SizeByName(FFileName) == Transfer.ContentLength) {
+    ReportProgress("Downloaded" + std::string(1, Separator) + Total + " of " + Total + "mb", 100);
+    return;
+  }
+  FPlatform.Files.Delete(FFileName);
+  ReportProgress(FTerminated ? Failure("Download Terminated") : Failure("Download Error [" + Transfer.ErrorCode + "]"),
+                 -1);
+}
+
+void TDownloader::ReportTransfer(TTransfer& Transfer, std::uint64_t Size) {
+  try {
+    const std::uint32_t Now = FPlatform.Clock.TickCount();
+    const std::uint32_t Elapsed = Now - *Transfer.LastReportTick;  // unsigned: right across the 2^32 wrap
+    if (Elapsed == 0) return;  // the next block tries again
+    const double Delta = static_cast<double>(Size) - static_cast<double>(static_cast<std::uint32_t>(Transfer.SizeAtLastReport));
+    const double Rate = Delta / (Elapsed / 1000.0);
+    const double Sum = Transfer.SumOfRates + Rate;
+    // The plain mean of the rates of all intervals so far, in kilobytes per second.
+    const double Speed = Sum / Transfer.Reports / 1024.0;
+    const std::string SpeedText = Speed > 1024.0
+                                      ? FormatTwoDecimals(Speed / 1024.0, FPlatform.DecimalSeparator) + "MB/s"
+                                      : std::to_string(static_cast<long long>(std::trunc(Speed))) + "KB/s";
+    const int Percent = std::min(
+        static_cast<int>(std::trunc(static_cast<double>(Size) * (100.0 / Transfer.ContentLength))), HighestProgress);
+    const std::string Text = "Downloading " + std::to_string(Percent) + "%" + Separator +
+                             FormatMegabytes(Size, FPlatform.DecimalSeparator) + " of " +
+                             std::to_string(Transfer.ContentLength / 1024 / 1024) + " MB at " + SpeedText;
+    Transfer.SumOfRates = Sum;
+    ++Transfer.Reports;
+    ReportProgress(Text, Percent);
+    Transfer.SizeAtLastReport = static_cast<std::int32_t>(Size);
+    Transfer.LastReportTick = Now;
+  } catch (const std::exception&) {
+    // A report that cannot be composed is skipped; the next block tries again.
+  }
+}
+
+void TDownloader::ReportProgress(const std::string& Text, std::int32_t Percent) {
+  if (!FOnProgress) return;
+  FProgress = {Text, Percent};
+  FThread.Synchronize([this] { SyncProgress(); });
+}
+
+void TDownloader::SyncProgress() { FOnProgress(FProgress.Text, FProgress.Percent); }
+
+std::unique_ptr<IDownload> TDownloaderFactory::Create(const std::string& Url, const platform::TPath& FileName,
+                                                      TProgressEvent OnProgress, std::int32_t MinSize) {
+  return std::make_unique<TDownloader>(FPlatform, Url, FileName, std::move(OnProgress), MinSize);
+}
+
+}  // namespace download

@@ -1,0 +1,85 @@
+// The download thread: fetches one URL into one file, judges success by the
+// size on disk against the declared length, and reports in two-line messages.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "download/Download.h"
+#include "download/SyncThread.h"
+#include "platform/Clock.h"
+#include "platform/DownloadFiles.h"
+#include "platform/Internet.h"
+
+namespace download {
+
+struct TProgress {
+  std::string Text;
+  std::int32_t Percent = 0;
+};
+
+struct TDownloaderPlatform {
+  platform::IInternet& Internet;
+  platform::IDownloadFiles& Files;
+  platform::IClock& Clock;
+  ISyncOwner& Owner;
+  // The user's decimal separator, for the megabyte figures.
+  char DecimalSeparator = '.';
+};
+
+// "0.00": two decimals, rounded half away from zero, with Separator.
+[[nodiscard]] std::string FormatTwoDecimals(double Value, char Separator);
+// Megabytes of a byte count, "0.00", exact for every 64-bit count below 2^53.
+[[nodiscard]] std::string FormatMegabytes(std::uint64_t Bytes, char Separator);
+
+class TDownloader final : public IDownload {
+public:
+  // Reports ("Downloading...", 0) at once, on this thread, then starts the worker.
+  TDownloader(TDownloaderPlatform Platform, std::string Url, platform::TPath FileName, TProgressEvent OnProgress,
+              std::int32_t MinSize);
+  // Closes the root handle first, so that a blocked read returns, then terminates and waits.
+  ~TDownloader() override;
+  TDownloader(const TDownloader&) = delete;
+  TDownloader& operator=(const TDownloader&) = delete;
+
+  void Terminate() override { FTerminated = true; }
+  void WaitFor() override { FThread.WaitFor(); }
+
+private:
+  void Execute();
+  void Download();
+  void ReportProgress(const std::string& Text, std::int32_t Percent);
+  void SyncProgress();
+  void CloseInternet();
+
+  struct TTransfer;
+  void ReportTransfer(TTransfer& Transfer, std::uint64_t Size);
+
+  TDownloaderPlatform FPlatform;
+  std::string FURL;
+  platform::TPath FFileName;
+  TProgress FProgress;
+  TProgressEvent FOnProgress;
+  std::mutex FInternetLock;
+  std::shared_ptr<platform::IInternetSession> FInternet;
+  std::int32_t FMinSize;
+  std::atomic<bool> FTerminated{false};
+  TSyncThread FThread;
+};
+
+// Creates a TDownloader per download.
+class TDownloaderFactory final : public IDownloadFactory {
+public:
+  explicit TDownloaderFactory(TDownloaderPlatform Platform) : FPlatform(Platform) {}
+  [[nodiscard]] std::unique_ptr<IDownload> Create(const std::string& Url, const platform::TPath& FileName,
+                                                  TProgressEvent OnProgress, std::int32_t MinSize) override;
+
+private:
+  TDownloaderPlatform FPlatform;
+};
+
+}  // namespace download

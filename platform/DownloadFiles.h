@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+
+#include "platform/Folders.h"
+
+namespace platform {
+
+// A failed system call, with the system's error number.
+class ESystemError : public std::runtime_error {
+public:
+  ESystemError(const char* What, std::uint32_t ACode) : std::runtime_error(What), Code(ACode) {}
+  std::uint32_t Code;
+};
+
+class IFileStream {
+public:
+  virtual ~IFileStream() = default;
+  // Writes what it can; a short write shows in the size.
+  virtual void Write(const char* Data, std::uint32_t Size) = 0;
+  [[nodiscard]] virtual std::uint64_t Size() = 0;
+};
+
+class IDownloadFiles {
+public:
+  virtual ~IDownloadFiles() = default;
+  virtual void Delete(const TPath& File) = 0;
+  // Creates or truncates the file for reading and writing, without sharing.
+  // Raises ESystemError when it cannot.
+  [[nodiscard]] virtual std::unique_ptr<IFileStream> Create(const TPath& File) = 0;
+  // The size of the file on disk, or 0 when it cannot be opened.
+  [[nodiscard]] virtual std::uint64_t SizeByName(const TPath& File) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,42 @@
+// HTTP through the system's internet service, as the download thread uses it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class IInternetRequest {
+public:
+  virtual ~IInternetRequest() = default;
+  // Numeric header queries of the final response; false when the query fails.
+  [[nodiscard]] virtual bool QueryStatusCode(std::uint32_t& Code) = 0;
+  [[nodiscard]] virtual bool QueryContentLength(std::uint32_t& Length) = 0;
+  struct TRead {
+    bool Ok = false;
+    std::uint32_t Error = 0;  // the system error when not Ok
+    std::uint32_t Bytes = 0;
+  };
+  [[nodiscard]] virtual TRead Read(char* Buffer, std::uint32_t Size) = 0;
+};
+
+// The root handle: open while one download runs.
+class IInternetSession {
+public:
+  virtual ~IInternetSession() = default;
+  // A plain GET, answered by the server (never the cache), following redirects.
+  [[nodiscard]] virtual std::unique_ptr<IInternetRequest> OpenUrl(const std::string& Url) = 0;
+  // Closes the root handle; a read blocked inside it returns with a failure.
+  // May be called from another thread, and more than once.
+  virtual void Close() = 0;
+};
+
+class IInternet {
+public:
+  virtual ~IInternet() = default;
+  // Nothing when the root handle cannot be opened.
+  [[nodiscard]] virtual std::shared_ptr<IInternetSession> Open() = 0;
+};
+
+}  // namespace platform

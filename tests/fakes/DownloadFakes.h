@@ -1,0 +1,169 @@
+// A scripted internet, an in-memory disk and an owner thread for download tests.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "download/SyncThread.h"
+#include "platform/DownloadFiles.h"
+#include "platform/Internet.h"
+
+namespace fakes {
+
+// One step of the server's answer: a block of data, an empty read or a failed read.
+struct TReadStep {
+  std::uint32_t Bytes = 0;
+  std::optional<std::uint32_t> Error;
+};
+
+struct TServerScript {
+  bool RootOpens = true;
+  bool UrlOpens = true;
+  std::optional<std::uint32_t> Status = 200;
+  std::optional<std::uint32_t> ContentLength;
+  std::deque<TReadStep> Reads;  // then empty reads for ever
+};
+
+class TScriptedInternet final : public platform::IInternet {
+public:
+  explicit TScriptedInternet(TServerScript AScript) : Script(std::move(AScript)) {}
+
+  class TRequest final : public platform::IInternetRequest {
+  public:
+    explicit TRequest(TScriptedInternet& Owner) : FOwner(Owner) {}
+    [[nodiscard]] bool QueryStatusCode(std::uint32_t& Code) override {
+      if (!FOwner.Script.Status) return false;
+      Code = *FOwner.Script.Status;
+      return true;
+    }
+    [[nodiscard]] bool QueryContentLength(std::uint32_t& Length) override {
+      if (!FOwner.Script.ContentLength) return false;
+      Length = *FOwner.Script.ContentLength;
+      return true;
+    }
+    [[nodiscard]] TRead Read(char* Buffer, std::uint32_t Size) override {
+      const std::lock_guard<std::mutex> Guard(FOwner.Lock);
+      ++FOwner.ReadCalls;
+      if (FOwner.Script.Reads.empty()) return {true, 0, 0};
+      TReadStep& Step = FOwner.Script.Reads.front();
+      if (Step.Error) {
+        const std::uint32_t Error = *Step.Error;
+        FOwner.Script.Reads.pop_front();
+        return {false, Error, 0};
+      }
+      const std::uint32_t Bytes = std::min(Step.Bytes, Size);
+      for (std::uint32_t i = 0; i < Bytes; ++i) Buffer[i] = static_cast<char>('a' + i % 26);
+      Step.Bytes -= Bytes;
+      if (Step.Bytes == 0) FOwner.Script.Reads.pop_front();
+      return {true, 0, Bytes};
+    }
+
+  private:
+    TScriptedInternet& FOwner;
+  };
+
+  class TSession final : public platform::IInternetSession {
+  public:
+    explicit TSession(TScriptedInternet& Owner) : FOwner(Owner) {}
+    [[nodiscard]] std::unique_ptr<platform::IInternetRequest> OpenUrl(const std::string& Url) override {
+      FOwner.Urls.push_back(Url);
+      if (!FOwner.Script.UrlOpens) return nullptr;
+      return std::make_unique<TRequest>(FOwner);
+    }
+    void Close() override { ++FOwner.Closes; }
+
+  private:
+    TScriptedInternet& FOwner;
+  };
+
+  [[nodiscard]] std::shared_ptr<platform::IInternetSession> Open() override {
+    if (!Script.RootOpens) return nullptr;
+    return std::make_shared<TSession>(*this);
+  }
+
+  TServerScript Script;
+  std::mutex Lock;
+  int ReadCalls = 0;
+  int Closes = 0;
+  std::vector<std::string> Urls;
+};
+
+// Files as byte counts; a stream may be told to write short.
+class TMemoryDisk final : public platform::IDownloadFiles {
+public:
+  class TStream final : public platform::IFileStream {
+  public:
+    TStream(TMemoryDisk& Disk, platform::TPath File) : FDisk(Disk), FFile(std::move(File)) {}
+    void Write(const char*, std::uint32_t Size) override {
+      const std::lock_guard<std::mutex> Guard(FDisk.Lock);
+      std::uint64_t& Stored = FDisk.Files[FFile];
+      Stored += Size > FDisk.DropBytesPerWrite ? Size - FDisk.DropBytesPerWrite : 0;
+    }
+    [[nodiscard]] std::uint64_t Size() override {
+      const std::lock_guard<std::mutex> Guard(FDisk.Lock);
+      return FDisk.Files[FFile];
+    }
+
+  private:
+    TMemoryDisk& FDisk;
+    platform::TPath FFile;
+  };
+
+  void Delete(const platform::TPath& File) override {
+    const std::lock_guard<std::mutex> Guard(Lock);
+    Files.erase(File);
+  }
+  [[nodiscard]] std::unique_ptr<platform::IFileStream> Create(const platform::TPath& File) override {
+    if (CreateError) throw platform::ESystemError("cannot create the file", *CreateError);
+    const std::lock_guard<std::mutex> Guard(Lock);
+    Files[File] = 0;
+    return std::make_unique<TStream>(*this, File);
+  }
+  [[nodiscard]] std::uint64_t SizeByName(const platform::TPath& File) override {
+    const std::lock_guard<std::mutex> Guard(Lock);
+    const auto Found = Files.find(File);
+    return Found == Files.end() ? 0 : Found->second;
+  }
+  [[nodiscard]] bool Exists(const platform::TPath& File) {
+    const std::lock_guard<std::mutex> Guard(Lock);
+    return Files.count(File) > 0;
+  }
+
+  std::mutex Lock;
+  std::map<platform::TPath, std::uint64_t> Files;
+  std::optional<std::uint32_t> CreateError;
+  std::uint32_t DropBytesPerWrite = 0;
+};
+
+// Readings in turn; the last one repeats.
+class TScriptedClock final : public platform::IClock {
+public:
+  explicit TScriptedClock(std::vector<std::uint32_t> AReadings) : Readings(std::move(AReadings)) {}
+  [[nodiscard]] std::uint32_t TickCount() override {
+    const std::lock_guard<std::mutex> Guard(Lock);
+    const std::uint32_t Reading = Readings[std::min(Next, Readings.size() - 1)];
+    ++Next;
+    return Reading;
+  }
+  void Sleep(std::uint32_t) override {}
+  std::mutex Lock;
+  std::vector<std::uint32_t> Readings;
+  std::size_t Next = 0;
+};
+
+// The owning thread of a test: calls are served while the test waits.
+class TTestOwner final : public download::ISyncOwner {
+public:
+  void Wake() override {}
+  void Pump() override {}
+  void Register(download::TSyncThread&) override { ++Registered; }
+  void Unregister(download::TSyncThread&) override { --Registered; }
+  int Registered = 0;
+};
+
+}  // namespace fakes

@@ -1,0 +1,247 @@
+#include "download/Downloader.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "tests/fakes/DownloadFakes.h"
+
+namespace {
+
+using fakes::TReadStep;
+using fakes::TServerScript;
+
+const platform::TPath Destination = L"C:\\Users\\ann\\Downloads\\VestoraEditorInstaller.exe";
+const std::string Retry = "\xAC" "Please check your internet connection and try again.";
+
+struct TReport {
+  std::string Text;
+  std::int32_t Percent;
+  friend bool operator==(const TReport&, const TReport&) = default;
+  friend std::ostream& operator<<(std::ostream& Out, const TReport& R) { return Out << R.Percent << " [" << R.Text << "]"; }
+};
+
+// Blocks of 2048 bytes, then a short block, making up Bytes in all.
+std::deque<TReadStep> Body(std::uint32_t Bytes) {
+  std::deque<TReadStep> Steps;
+  for (std::uint32_t Left = Bytes; Left > 0;) {
+    const std::uint32_t Block = std::min<std::uint32_t>(Left, 2048);
+    Steps.push_back({Block, std::nullopt});
+    Left -= Block;
+  }
+  return Steps;
+}
+
+class Downloader : public ::testing::Test {
+protected:
+  // Runs one download to its end, as the window's cancel path waits for it.
+  std::vector<TReport> Run(TServerScript Script, std::vector<std::uint32_t> Ticks = {0},
+                           std::function<void(download::TDownloader&, const TReport&)> OnReport = nullptr) {
+    Internet = std::make_unique<fakes::TScriptedInternet>(std::move(Script));
+    Clock = std::make_unique<fakes::TScriptedClock>(std::move(Ticks));
+    std::vector<TReport> Reports;
+    download::TDownloader* Self = nullptr;
+    download::TDownloader Thread({*Internet, Disk, *Clock, Owner, Separator}, "http://links/x", Destination,
+                                 [&](const std::string& Text, std::int32_t Percent) {
+                                   Reports.push_back({Text, Percent});
+                                   if (OnReport && Self != nullptr) OnReport(*Self, Reports.back());
+                                 },
+                                 MinSize);
+    Self = &Thread;
+    Thread.WaitFor();
+    return Reports;
+  }
+
+  std::unique_ptr<fakes::TScriptedInternet> Internet;
+  std::unique_ptr<fakes::TScriptedClock> Clock;
+  fakes::TMemoryDisk Disk;
+  fakes::TTestOwner Owner;
+  char Separator = '.';
+  std::int32_t MinSize = 100000;
+};
+
+struct TEndCase {
+  const char* Name;
+  TServerScript Script;
+  std::int32_t MinSize;
+  TReport Last;
+  std::optional<std::uint64_t> FileLeft;  // the size of the file that remains, if one does
+};
+
+class DownloadEnds : public Downloader, public ::testing::WithParamInterface<TEndCase> {};
+
+TEST_P(DownloadEnds, WithTheRightReport) {
+  MinSize = GetParam().MinSize;
+  const std::vector<TReport> Reports = Run(GetParam().Script);
+  ASSERT_GE(Reports.size(), 2u);
+  EXPECT_EQ(Reports.front(), (TReport{"Downloading...", 0}));
+  EXPECT_EQ(Reports.back(), GetParam().Last);
+  EXPECT_EQ(Disk.Exists(Destination), GetParam().FileLeft.has_value());
+  if (GetParam().FileLeft) {
+    EXPECT_EQ(Disk.SizeByName(Destination), *GetParam().FileLeft);
+  }
+}
+
+TServerScript Answer(std::optional<std::uint32_t> Status, std::optional<std::uint32_t> Length,
+                     std::deque<TReadStep> Reads = {}) {
+  TServerScript Script;
+  Script.Status = Status;
+  Script.ContentLength = Length;
+  Script.Reads = std::move(Reads);
+  return Script;
+}
+
+TServerScript NoRoot() {
+  TServerScript Script;
+  Script.RootOpens = false;
+  return Script;
+}
+
+TServerScript NoUrl() {
+  TServerScript Script;
+  Script.UrlOpens = false;
+  return Script;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, DownloadEnds,
+    ::testing::Values(
+        TEndCase{"RootHandleFails", NoRoot(), 100000,
+                 {"Download Error\xAC" "Please check internet connection", -1}, std::nullopt},
+        TEndCase{"UrlCannotBeOpened", NoUrl(), 100000, {"Download Error [1]" + Retry, -1}, 0},
+        TEndCase{"NotFound", Answer(404, 500000), 100000, {"Download Error + [2:404]" + Retry, -1}, 0},
+        TEndCase{"StatusQueryFails", Answer(std::nullopt, 500000), 100000, {"Download Error [2]" + Retry, -1}, 0},
+        TEndCase{"NoContentLength", Answer(200, std::nullopt), 100000, {"Download Error [3]" + Retry, -1}, 0},
+        TEndCase{"ZeroLengthEvenWithoutMinimum", Answer(200, 0), -1, {"Download Error [3]" + Retry, -1}, 0},
+        TEndCase{"BelowTheMinimum", Answer(200, 99999), 100000, {"Download Error [3]" + Retry, -1}, 0},
+        TEndCase{"ReadFailsHalfway", Answer(200, 300000, {{150000, std::nullopt}, {0, 12029}}), 100000,
+                 {"Download Error [4]" + Retry, -1}, std::nullopt},
+        TEndCase{"ConnectionDropsHalfway", Answer(200, 300000, {{150000, std::nullopt}}), 100000,
+                 {"Download Error [5]" + Retry, -1}, std::nullopt},
+        TEndCase{"ExactlyTheMinimumIsAccepted", Answer(200, 100000, Body(100000)), 100000,
+                 {"Downloaded\xAC" "0 of 0mb", 100}, 100000}),
+    [](const ::testing::TestParamInfo<TEndCase>& Info) { return std::string(Info.param.Name); });
+
+TEST_F(Downloader, ASmallFileReportsOnlyTheStartAndTheEnd) {
+  const std::vector<TReport> Reports = Run(Answer(200, 1000000, Body(1000000)));
+  EXPECT_EQ(Reports, (std::vector<TReport>{{"Downloading...", 0}, {"Downloaded\xAC" "0 of 0mb", 100}}));
+  EXPECT_EQ(Disk.SizeByName(Destination), 1000000u);
+}
+
+TEST_F(Downloader, IoPendingIsRetriedAndShortReadsEndOnlyAtTheSixthEmptyOne) {
+  // Five empty reads in the middle are not the end of the data.
+  std::deque<TReadStep> Steps = Body(100000);
+  for (int i = 0; i < 5; ++i) Steps.insert(Steps.begin() + 3, TReadStep{0, std::nullopt});
+  Steps.insert(Steps.begin() + 1, TReadStep{0, 997});
+  const std::vector<TReport> Reports = Run(Answer(200, 100000, Steps));
+  EXPECT_EQ(Reports.back(), (TReport{"Downloaded\xAC" "0 of 0mb", 100}));
+}
+
+TEST_F(Downloader, TheExampleOfThirtyFiveMillionBytes) {
+  const std::vector<TReport> Reports = Run(Answer(200, 35000000, Body(35000000)), {0, 2000, 2500, 3000});
+  ASSERT_GE(Reports.size(), 4u);
+  EXPECT_EQ(Reports[1], (TReport{"Downloading 2%\xAC" "0.96 of 33 MB at 489KB/s", 2}));
+  EXPECT_EQ(Reports[2], (TReport{"Downloading 5%\xAC" "1.91 of 33 MB at 1.19MB/s", 5}));
+  EXPECT_EQ(Reports.back(), (TReport{"Downloaded\xAC" "33 of 33mb", 100}));
+  // Every report in between stays below 100, also the one of the block that completes the file.
+  for (std::size_t i = 1; i + 1 < Reports.size(); ++i) EXPECT_LT(Reports[i].Percent, 100) << Reports[i];
+}
+
+TEST_F(Downloader, UsesTheUsersDecimalSeparator) {
+  Separator = ',';
+  const std::vector<TReport> Reports = Run(Answer(200, 35000000, Body(3000000)), {0, 2000, 2500});
+  ASSERT_GE(Reports.size(), 3u);
+  EXPECT_EQ(Reports[1].Text, "Downloading 2%\xAC" "0,96 of 33 MB at 489KB/s");
+  EXPECT_EQ(Reports[2].Text, "Downloading 5%\xAC" "1,91 of 33 MB at 1,19MB/s");
+}
+
+TEST_F(Downloader, ReportsComeOnlyPastAMillionBytesSinceTheLast) {
+  // 1000000 bytes exactly: no report; one byte more: a report.
+  std::deque<TReadStep> Steps{{1000000, std::nullopt}, {1, std::nullopt}};
+  const std::vector<TReport> Reports = Run(Answer(200, 2000000, Steps), {0, 1000});
+  ASSERT_EQ(Reports.size(), 3u);
+  EXPECT_EQ(Reports[1].Text.substr(0, 15), "Downloading 50%");
+  EXPECT_EQ(Reports[2].Percent, -1);  // the rest never came
+}
+
+TEST_F(Downloader, ABlockInTheSameMillisecondWaitsForTheNextOne) {
+  std::deque<TReadStep> Steps{{1000001, std::nullopt}, {10, std::nullopt}};
+  const std::vector<TReport> Reports = Run(Answer(200, 1000011, Steps), {7, 7, 1007});
+  ASSERT_EQ(Reports.size(), 3u);
+  EXPECT_EQ(Reports[1].Text, "Downloading 99%\xAC" "0.95 of 0 MB at 976KB/s");
+  EXPECT_EQ(Reports[2].Percent, 100);
+}
+
+TEST_F(Downloader, ExactlyOneMegabytePerSecondStaysInKilobytes) {
+  // Two intervals whose rates average exactly 1048576 bytes per second.
+  std::deque<TReadStep> Steps{{1000000, std::nullopt}, {1720, std::nullopt}, {1000000, std::nullopt},
+                              {32, std::nullopt}};
+  const std::vector<TReport> Reports = Run(Answer(200, 4000000, Steps), {0, 553, 4053});
+  ASSERT_GE(Reports.size(), 3u);
+  EXPECT_EQ(Reports[1].Text, "Downloading 25%\xAC" "0.96 of 3 MB at 1.73MB/s");
+  EXPECT_EQ(Reports[2].Text, "Downloading 50%\xAC" "1.91 of 3 MB at 1024KB/s");
+}
+
+TEST_F(Downloader, TheTickCountWrapKeepsTheRateRight) {
+  const std::vector<TReport> Reports = Run(Answer(200, 4000000, Body(1001472)), {0xFFFFFF00u, 0xFFFFFF00u + 2000});
+  ASSERT_GE(Reports.size(), 2u);
+  EXPECT_EQ(Reports[1].Text, "Downloading 25%\xAC" "0.96 of 3 MB at 489KB/s");
+}
+
+TEST_F(Downloader, CancellingHalfwayEndsTerminatedWithNoFileLeft) {
+  const std::vector<TReport> Reports =
+      Run(Answer(200, 35000000, Body(35000000)), {0, 1000},
+          [](download::TDownloader& Thread, const TReport& Report) {
+            if (Report.Percent > 0) Thread.Terminate();
+          });
+  EXPECT_EQ(Reports.back(), (TReport{"Download Terminated" + Retry, -1}));
+  EXPECT_FALSE(Disk.Exists(Destination));
+}
+
+TEST_F(Downloader, ATerminationAfterTheLastByteStillSucceeds) {
+  // The block that completes the file crosses the threshold; the cancel comes during its report.
+  const std::vector<TReport> Reports = Run(Answer(200, 1001000, {{1001000, std::nullopt}}), {0, 1000},
+                                           [](download::TDownloader& Thread, const TReport& Report) {
+                                             if (Report.Percent > 0) Thread.Terminate();
+                                           });
+  ASSERT_EQ(Reports.size(), 3u);
+  EXPECT_EQ(Reports[1].Percent, 99);
+  EXPECT_EQ(Reports.back(), (TReport{"Downloaded\xAC" "0 of 0mb", 100}));
+  EXPECT_EQ(Disk.SizeByName(Destination), 1001000u);
+}
+
+TEST_F(Downloader, AShortWriteIsCaughtByTheSizeCheck) {
+  Disk.DropBytesPerWrite = 1;
+  const std::vector<TReport> Reports = Run(Answer(200, 100000, Body(100000)));
+  EXPECT_EQ(Reports.back(), (TReport{"Download Error [5]" + Retry, -1}));
+  EXPECT_FALSE(Disk.Exists(Destination));
+}
+
+TEST_F(Downloader, ADestinationThatCannotBeCreatedIsReported) {
+  Disk.CreateError = 5;
+  const std::vector<TReport> Reports = Run(Answer(200, 100000, Body(100000)));
+  EXPECT_EQ(Reports.back(), (TReport{"Download Error [6:5]" + Retry, -1}));
+  EXPECT_TRUE(Internet->Urls.empty());
+}
+
+TEST_F(Downloader, WithoutAReceiverItRunsSilentlyToItsEnd) {
+  Internet = std::make_unique<fakes::TScriptedInternet>(Answer(200, 100000, Body(100000)));
+  Clock = std::make_unique<fakes::TScriptedClock>(std::vector<std::uint32_t>{0});
+  {
+    download::TDownloader Thread({*Internet, Disk, *Clock, Owner, '.'}, "http://links/x", Destination, nullptr, 100000);
+    Thread.WaitFor();
+  }
+  EXPECT_EQ(Disk.SizeByName(Destination), 100000u);
+  EXPECT_EQ(Owner.Registered, 0);
+  EXPECT_GE(Internet->Closes, 1);
+}
+
+TEST(FormatMegabytes, RoundsHalvesUp) {
+  EXPECT_EQ(download::FormatMegabytes(1179648, '.'), "1.13");  // exactly 1.125
+  EXPECT_EQ(download::FormatMegabytes(0, '.'), "0.00");
+  EXPECT_EQ(download::FormatMegabytes(1048576 * 33 + 524288, ','), "33,50");
+  EXPECT_EQ(download::FormatTwoDecimals(1.19384765625, '.'), "1.19");
+  EXPECT_EQ(download::FormatTwoDecimals(2.005, '.'), "2.01");
+}
+
+}  // namespace
