@@ -137,6 +137,7 @@ void TKIVWindow::LayOutPages() {
   PageReboot.Controls = {&Image2, &lblRestart, &Label2, &Label5};
 
   tmrSWCheck.OnTimer = [this](ui::TTimer& Sender) { tmrSWCheckTimer(&Sender); };
+  tmrInstallerMonitor.OnTimer = [this](ui::TTimer& Sender) { tmrInstallerMonitorTimer(&Sender); };
 
   Notebook1.Pages = {&PageEULA, &PageInstall, &PageOpInstall, &PageReboot};
   // The design page; FormCreate shows the licence page.
@@ -203,6 +204,10 @@ void TKIVWindow::StopDownload() {
 bool TKIVWindow::Dispatch(ui::TMessage& Message) {
   if (Message.Msg == ui::WM_ERASEBKGND_) {
     WMEraseBkgnd(Message);
+    return true;
+  }
+  if (Message.Msg == ui::WM_COPYDATA_) {
+    WMCopyData(Message);
     return true;
   }
   return false;

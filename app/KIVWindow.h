@@ -55,6 +55,9 @@ public:
   bool Dispatch(ui::TMessage& Message) override;
 
   void WMEraseBkgnd(ui::TMessage& Message);
+  // A progress report of the installer; the record is valid only during the call.
+  void WMCopyData(ui::TMessage& Message);
+  void tmrInstallerMonitorTimer(ui::TTimer* Sender);
   void EULADrawItem(ui::TListBox& Control, ui::ICanvas& Canvas, int Index, ui::TRect Rect);
   void StopDownload();
 

@@ -7,16 +7,20 @@
 #include "app/KIVWindow.h"
 #include "app/Licence.h"
 #include "checks/Functions.h"
+#include "download/Downloader.h"
 #include "download/ResellerId.h"
 #include "platform/win/Clock_win.h"
+#include "platform/win/DownloadFiles_win.h"
 #include "platform/win/FileVersions_win.h"
 #include "platform/win/FlashProbe_win.h"
 #include "platform/win/Folders_win.h"
+#include "platform/win/Internet_win.h"
 #include "platform/win/Processes_win.h"
 #include "platform/win/Registry_win.h"
 #include "platform/win/Resources_win.h"
 #include "platform/win/Restart_win.h"
 #include "platform/win/Shell_win.h"
+#include "platform/win/SyncOwner_win.h"
 #include "shell/VistaAeroDesktopComposition.h"
 #include "shell/win/TaskbarList_win.h"
 #include "ui/win/Application_win.h"
@@ -50,24 +54,6 @@ private:
   HRESULT FResult;
 };
 
-// The download thread arrives with its own change; until then a download
-// reports that it has started and then waits to be cancelled.
-class TDownloadNotYetAvailable final : public download::IDownloadFactory {
-  class TIdle final : public download::IDownload {
-  public:
-    void Terminate() override {}
-    void WaitFor() override {}
-  };
-
-public:
-  [[nodiscard]] std::unique_ptr<download::IDownload> Create(const std::string&, const platform::TPath&,
-                                                            download::TProgressEvent OnProgress,
-                                                            std::int32_t) override {
-    if (OnProgress) OnProgress("Downloading...", 0);
-    return std::make_unique<TIdle>();
-  }
-};
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR, int) {
@@ -86,7 +72,12 @@ int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR, int) {
     platform::win::TWinProcesses Processes;
     checks::TFunctions Functions({Registry, Versions, Flash});
     download::TResellerId Reseller(Resources, Functions);
-    TDownloadNotYetAvailable Downloads;
+    platform::win::TWinInternet Internet;
+    platform::win::TWinDownloadFiles DownloadFiles;
+    platform::win::TWinSyncOwner GuiThread(
+        Instance, [&Application](const std::function<void()>& Call) { Application.RunGuarded(Call); });
+    download::TDownloaderFactory Downloads(
+        {Internet, DownloadFiles, Clock, GuiThread, platform::win::UserDecimalSeparator()});
     // The taskbar button belongs to the application window.
     shell::win::TWinTaskbarListFactory TaskbarList(Application.Handle());
     shell::TVistaAeroDesktopComposition Taskbar(TaskbarList);

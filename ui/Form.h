@@ -21,6 +21,14 @@ struct TMessage {
 };
 
 constexpr unsigned WM_ERASEBKGND_ = 0x0014;
+constexpr unsigned WM_COPYDATA_ = 0x004A;
+
+// The record of a copy-data message, laid out as Windows lays out COPYDATASTRUCT.
+struct TCopyDataRecord {
+  std::uintptr_t dwData;
+  std::uint32_t cbData;
+  const void* lpData;
+};
 
 // What the form asks of the window that shows it.
 class IFormHost {

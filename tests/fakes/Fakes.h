@@ -257,15 +257,24 @@ class TFakeProcesses final : public platform::IProcesses {
 public:
   class TProcess final : public platform::IProcess {
   public:
-    [[nodiscard]] TWait Wait(unsigned) override { return TWait::Running; }
+    explicit TProcess(TFakeProcesses& Owner) : FOwner(Owner) {}
+    [[nodiscard]] TWait Wait(unsigned Milliseconds) override {
+      FOwner.Waits.push_back(Milliseconds);
+      return FOwner.State;
+    }
+
+  private:
+    TFakeProcesses& FOwner;
   };
   [[nodiscard]] std::unique_ptr<platform::IProcess> StartInstaller(const platform::TPath& Path,
                                                                    const std::string& Parameters) override {
     Started.emplace_back(Path, Parameters);
     if (!CanStart) return nullptr;
-    return std::make_unique<TProcess>();
+    return std::make_unique<TProcess>(*this);
   }
   bool CanStart = true;
+  platform::IProcess::TWait State = platform::IProcess::TWait::Running;
+  std::vector<unsigned> Waits;
   std::vector<std::pair<platform::TPath, std::string>> Started;
 };
 

@@ -47,6 +47,7 @@ TApplication::TApplication(HINSTANCE Instance) : FInstance(Instance) {
 int TApplication::Run(TForm& MainForm) {
   TFormHost Host(MainForm, FInstance);
   Host.SetQuitOnDestroy(true);
+  FHost = &Host;
   Host.Create(FWindow.Get());
   FMainWindow = Host.Handle();
   ::ShowWindow(FWindow.Get(), SW_SHOWNOACTIVATE);
@@ -58,7 +59,20 @@ int TApplication::Run(TForm& MainForm) {
     ::DispatchMessageW(&Message);
   }
   FMainWindow = nullptr;
+  FHost = nullptr;
   return static_cast<int>(Message.wParam);
+}
+
+void TApplication::RunGuarded(const std::function<void()>& Call) {
+  if (FHost != nullptr) {
+    FHost->RunGuarded(Call);
+    return;
+  }
+  try {
+    Call();
+  } catch (const std::exception& Error) {
+    ::MessageBoxA(nullptr, Error.what(), nullptr, MB_OK | MB_ICONERROR);
+  }
 }
 
 LRESULT CALLBACK TApplication::WindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {

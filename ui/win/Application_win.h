@@ -4,10 +4,14 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/win/Handles.h"
 #include "ui/Form.h"
 
 namespace ui::win {
+
+class TFormHost;
 
 class TApplication {
 public:
@@ -18,6 +22,9 @@ public:
   // Creates and shows the main form, then runs the message loop until it closes.
   int Run(TForm& MainForm);
   [[nodiscard]] HWND Handle() const { return FWindow.Get(); }
+  // Runs Call in the main window's handler boundary (directly, with errors
+  // shown, when there is no main window).
+  void RunGuarded(const std::function<void()>& Call);
 
 private:
   static LRESULT CALLBACK WindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
@@ -25,6 +32,7 @@ private:
   HINSTANCE FInstance;
   platform::win::TWindow FWindow;
   HWND FMainWindow = nullptr;
+  TFormHost* FHost = nullptr;
 };
 
 }  // namespace ui::win

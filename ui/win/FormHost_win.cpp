@@ -147,6 +147,8 @@ void TFormHost::Protected(F&& Handler) {
   }
 }
 
+void TFormHost::RunGuarded(const std::function<void()>& Call) { Guarded(Call); }
+
 void TFormHost::AfterHandler() {
   if (!FWindow) return;
   SyncTimers();
@@ -262,8 +264,10 @@ void TFormHost::ComposePage(HDC Dc, TPixelTarget Target) {
 }
 
 void TFormHost::DrawLabel(HDC Dc, TLabel& Label) {
-  if (Label.Caption.empty()) return;
-  const std::wstring Text = Widen(Label.Caption, Label.CodePage);
+  // A caption ends at its first zero byte, as a C string would.
+  const std::string Shown = Label.Caption.substr(0, Label.Caption.find('\0'));
+  if (Shown.empty()) return;
+  const std::wstring Text = Widen(Shown, Label.CodePage);
   UINT Flags = DT_NOCLIP | DT_EXPANDTABS;
   if (Label.Alignment == TAlignment::Center) Flags |= DT_CENTER;
   if (Label.Alignment == TAlignment::Right) Flags |= DT_RIGHT;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -31,6 +32,10 @@ public:
   [[nodiscard]] HWND ListHandle(const TListBox& List) const;
   // Post WM_QUIT when the window is destroyed: set for the application's main window.
   void SetQuitOnDestroy(bool Quit) { FQuitOnDestroy = Quit; }
+
+  // Runs Call inside the handler boundary, then brings the window in line with
+  // the model, as for the window's own events.
+  void RunGuarded(const std::function<void()>& Call);
 
   void RequestClose() override;
   void RepaintNow() override;

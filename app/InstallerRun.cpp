@@ -1,0 +1,50 @@
+// Following the installer: its copy-data reports, and its process ending first.
+#include "app/KIVWindow.h"
+
+#include <algorithm>
+
+namespace app {
+
+void TKIVWindow::WMCopyData(ui::TMessage& Message) {
+  Message.Result = 0;
+  // Not from a conforming installer: nothing to read.
+  if (Message.LParam == 0) return;
+  const auto& Record = *reinterpret_cast<const ui::TCopyDataRecord*>(Message.LParam);
+  std::string Text;
+  if (Record.cbData > 0 && Record.lpData != nullptr) {
+    Text.assign(static_cast<const char*>(Record.lpData), Record.cbData);
+  }
+  // A terminating zero counted in cbData changes nothing.
+  while (!Text.empty() && Text.back() == '\0') Text.pop_back();
+
+  const auto Code = static_cast<std::int32_t>(static_cast<std::uint32_t>(Record.dwData));
+  if (Code >= 0) {
+    ShowProgress(100 + std::min(Code, 100));
+  } else {
+    GreyOutProgressBar();
+  }
+  SetStatusText(Text, "Installing...", "Please wait", Code == -1);
+  if (imgProgress.Tag == 200) {
+    // Complete: the installer's exit that follows is not taken for a failure.
+    tmrInstallerMonitor.SetEnabled(false);
+    lblInstall.Font.Color = ui::clWhite;
+    imgInstallHL.Visible = false;
+    lblInstall.Tag = 2;
+    SetStatusText("", "", "", false);
+    lblTitle2.Caption = "Click 'Continue' to complete the installation";
+    lblInstall.Caption = "Continue";
+  }
+}
+
+void TKIVWindow::tmrInstallerMonitorTimer(ui::TTimer* /*Sender*/) {
+  if (FInstallerProcess && FInstallerProcess->Wait(10) == platform::IProcess::TWait::Running) return;
+  // Ended without the completion report, or the handle cannot be waited on.
+  tmrInstallerMonitor.SetEnabled(false);
+  SetStatusText("", "Something went wrong.", "Close all Vestora applications and services and try again.", true);
+  lblInstall.Caption = "Done";
+  lblInstall.Tag = 3;
+  lblInstall.Font.Color = ui::clWhite;
+  imgInstallHL.Visible = false;
+}
+
+}  // namespace app

@@ -1,0 +1,56 @@
+#include "platform/win/DownloadFiles_win.h"
+
+#include <windows.h>
+
+#include "platform/win/Handles.h"
+
+namespace platform::win {
+namespace {
+
+class TStream final : public IFileStream {
+public:
+  explicit TStream(HANDLE File) : FFile(File) {}
+  void Write(const char* Data, std::uint32_t Size) override {
+    DWORD Written = 0;
+    ::WriteFile(FFile.Get(), Data, Size, &Written, nullptr);
+  }
+  [[nodiscard]] std::uint64_t Size() override {
+    LARGE_INTEGER Size{};
+    if (!::GetFileSizeEx(FFile.Get(), &Size)) throw ESystemError("the file size cannot be read", ::GetLastError());
+    return static_cast<std::uint64_t>(Size.QuadPart);
+  }
+
+private:
+  TUniqueHandle FFile;
+};
+
+HANDLE OrNull(HANDLE Handle) { return Handle == INVALID_HANDLE_VALUE ? nullptr : Handle; }
+
+}  // namespace
+
+void TWinDownloadFiles::Delete(const TPath& File) { ::DeleteFileW(File.c_str()); }
+
+std::unique_ptr<IFileStream> TWinDownloadFiles::Create(const TPath& File) {
+  HANDLE Handle = OrNull(::CreateFileW(File.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (Handle == nullptr) throw ESystemError("the file cannot be created", ::GetLastError());
+  return std::make_unique<TStream>(Handle);
+}
+
+std::uint64_t TWinDownloadFiles::SizeByName(const TPath& File) {
+  const TUniqueHandle Handle(OrNull(::CreateFileW(File.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                  FILE_FLAG_NO_BUFFERING | FILE_ATTRIBUTE_NORMAL, nullptr)));
+  LARGE_INTEGER Size{};
+  if (!Handle || !::GetFileSizeEx(Handle.Get(), &Size)) return 0;
+  return static_cast<std::uint64_t>(Size.QuadPart);
+}
+
+char UserDecimalSeparator() {
+  wchar_t Separator[4] = {};
+  if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, Separator, 4) == 2 && Separator[0] < 0x80) {
+    return static_cast<char>(Separator[0]);
+  }
+  return '.';
+}
+
+}  // namespace platform::win

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/Internet.h"
+#include "platform/win/Handles.h"
+
+namespace platform::win {
+
+// WinInet, loaded from System32 at run time (it is not one of the known DLLs).
+class TWinInternet final : public IInternet {
+public:
+  TWinInternet();
+  [[nodiscard]] std::shared_ptr<IInternetSession> Open() override;
+
+  using THandle = void*;
+  struct TApi {
+    THandle(WINAPI* OpenA)(LPCSTR, DWORD, LPCSTR, LPCSTR, DWORD) = nullptr;
+    THandle(WINAPI* OpenUrlA)(THandle, LPCSTR, LPCSTR, DWORD, DWORD, DWORD_PTR) = nullptr;
+    BOOL(WINAPI* QueryInfoA)(THandle, DWORD, LPVOID, LPDWORD, LPDWORD) = nullptr;
+    BOOL(WINAPI* ReadFile)(THandle, LPVOID, DWORD, LPDWORD) = nullptr;
+    BOOL(WINAPI* CloseHandle)(THandle) = nullptr;
+  };
+
+private:
+  TModule FWinInet;
+  TApi FApi;
+};
+
+}  // namespace platform::win
