@@ -62,7 +62,6 @@ void TKIVWindow::LayOutPages() {
   Style(lblTitle1, Corbel(24, Grey), true);
   Style(lblProgressInfo1, Arial(13, Grey), true);
   imgProgress.Stretch = true;
-  imgProgress.Transparent = true;
   imgProgress.Visible = false;
   Style(lblProgress, Arial(17, Grey), true, TAlignment::Right, TTextLayout::Center);
   imgProgressGrey.Stretch = true;
@@ -90,7 +89,6 @@ void TKIVWindow::LayOutPages() {
     Logo->Center = true;
   }
   for (ui::TImage* Codec : {&imgOpInst1b, &imgOpInst2b, &imgOpInst3b, &imgOpInst4b}) Codec->Visible = false;
-  imgOpInst2a.Transparent = true;
   const struct {
     TLabel& Label;
     const char* Caption;

@@ -58,9 +58,13 @@ TDownloader::TDownloader(TDownloaderPlatform Platform, std::string Url, platform
 }
 
 TDownloader::~TDownloader() {
-  CloseInternet();
   Terminate();
   FThread.WaitFor();
+}
+
+void TDownloader::Terminate() {
+  FTerminated = true;
+  CloseInternet();
 }
 
 void TDownloader::CloseInternet() {

@@ -46,7 +46,9 @@ public:
   TDownloader(const TDownloader&) = delete;
   TDownloader& operator=(const TDownloader&) = delete;
 
-  void Terminate() override { FTerminated = true; }
+  // Also closes the root handle, so that a read blocked on a stalled server
+  // returns now instead of when the system's time-out ends it.
+  void Terminate() override;
   void WaitFor() override { FThread.WaitFor(); }
 
 private:

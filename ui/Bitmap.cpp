@@ -19,7 +19,6 @@ void DrawPicture(TPixelTarget Target, const TBitmap32& Picture, TRect Box, TPict
   const int Top = std::max({Dest.Top, Box.Top, 0});
   const int Right = std::min({Dest.Right(), Box.Right(), Target.Width});
   const int Bottom = std::min({Dest.Bottom(), Box.Bottom(), Target.Height});
-  const std::uint32_t Key = Picture.Pixels[static_cast<std::size_t>(Picture.Height - 1) * static_cast<std::size_t>(Picture.Width)];
 
   for (int y = Top; y < Bottom; ++y) {
     // Nearest source row and column; exact for pictures drawn at their own size.
@@ -28,9 +27,7 @@ void DrawPicture(TPixelTarget Target, const TBitmap32& Picture, TRect Box, TPict
     std::uint32_t* Row = Target.Pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(Target.Width);
     for (int x = Left; x < Right; ++x) {
       const int sx = static_cast<int>(static_cast<long long>(x - Dest.Left) * Picture.Width / Dest.Width);
-      const std::uint32_t Pixel = Source[sx] & 0xFFFFFFu;
-      if (Style.Transparent && Pixel == (Key & 0xFFFFFFu)) continue;
-      Row[x] = Pixel;
+      Row[x] = Source[sx] & 0xFFFFFFu;
     }
   }
 }

@@ -22,15 +22,14 @@ struct TPixelTarget {
   int Height = 0;
 };
 
+// JPEG pictures carry no transparency: they are always drawn opaque.
 struct TPictureStyle {
   bool Stretch = false;
   bool Center = false;
-  bool Transparent = false;
 };
 
 // Draws Picture into Box (a control's bounds on the target), clipped to both.
 // Stretched pictures fill Box; others keep their size, at Box's top-left or centred in it.
-// A transparent picture leaves the target where the picture has its bottom-left colour.
 void DrawPicture(TPixelTarget Target, const TBitmap32& Picture, TRect Box, TPictureStyle Style);
 
 // 0x00BBGGRR to the 0x00RRGGBB of a pixel.

@@ -95,8 +95,6 @@ public:
   std::string Picture;
   bool Stretch = false;
   bool Center = false;
-  // Pixels of the picture's bottom-left colour are not drawn.
-  bool Transparent = false;
 };
 
 class ICanvas;

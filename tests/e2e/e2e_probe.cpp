@@ -1,5 +1,6 @@
 // Reads the running wizard from outside, the way another process sees it.
-//   e2e_probe window          wait for the wizard; print its client area and close box on screen
+//   e2e_probe window          wait for the wizard; print its client area and close box on
+//                             screen, and its handle in decimal
 //   e2e_probe licence-widths  print the licence rows and the widest row in the list's font
 //   e2e_probe close           ask the wizard to close, as its close box does
 //   e2e_probe gone            wait until the wizard's window has gone
@@ -9,6 +10,7 @@
 // Exit code 0 on success, 1 when the window does not appear or stay as expected.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -47,7 +49,8 @@ int PrintClientArea(HWND Window) {
   POINT Origin{0, 0};
   ::ClientToScreen(Window, &Origin);
   const POINT Close = CloseBox(Window);
-  std::printf("client %ld %ld %ld %ld %ld %ld\n", Origin.x, Origin.y, Client.right, Client.bottom, Close.x, Close.y);
+  std::printf("client %ld %ld %ld %ld %ld %ld %llu\n", Origin.x, Origin.y, Client.right, Client.bottom, Close.x, Close.y,
+              static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(Window)));
   return 0;
 }
 

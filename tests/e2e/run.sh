@@ -27,7 +27,7 @@ wizard_pid=""
 start_wizard() {
   "$WINE64" "$exe" >/dev/null 2>&1 &
   wizard_pid=$!
-  read -r _ client_x client_y client_w client_h close_x close_y < <("$WINE64" "$probe" window | tr -d '\r')
+  read -r _ client_x client_y client_w client_h close_x close_y hwnd < <("$WINE64" "$probe" window | tr -d '\r')
   [ -n "${client_x:-}" ]
 }
 # Clicks at a point of the client area, as a user would.
@@ -59,6 +59,23 @@ reseller_recorded() {
   "$WINE64" reg query 'HKLM\Software\Ostrevane\Referrer' /v ID /reg:32 2>/dev/null | tr -d '\r' | grep -qE 'ID +REG_DWORD +0x1$'
 }
 question=""
+# The colour at a point of the client area in the last screenshot NAME.
+pixel() { /usr/bin/convert "$artifacts/$1.png" -format "%[pixel:p{$2,$3}]" info: 2>/dev/null; }
+bar_is_full() { [ "$(pixel install-complete 520 165)" = "srgb(177,19,20)" ]; }
+page_changed_to_components() { [ "$(pixel optional-installs 520 165)" != "srgb(177,19,20)" ]; }
+installer_record() { ls "$WINEPREFIX"/drive_c/users/*/Downloads/installer-run.txt 2>/dev/null | head -n 1; }
+installer_started_with_the_window_handle() {
+  local record=""
+  for _ in $(seq 300); do record=$(installer_record); [ -n "$record" ] && break; sleep 0.1; done
+  [ -n "$record" ] || return 1
+  local line
+  line=$(head -n 1 "$record" | tr -d '\r')
+  echo "     $line"
+  case "$line" in
+    '"C:\users\'*'\Downloads\VestoraEditorInstaller.exe" /VERYSILENT /SUPPRESSMSGBOXES /CALLBACKWND '"$hwnd") return 0 ;;
+    *) return 1 ;;
+  esac
+}
 asked_about_the_installed_version() {
   local expected='Vestora Editor v7.7.9.80 is already installed on this PC.\r\rAre you sure you want to replace it?'
   question=$("$WINE64" "$probe" question | tr -d '\r')
@@ -77,7 +94,9 @@ check "the wizard starts again" start_wizard
 xdotool mousemove "$close_x" "$close_y" click 1
 check "the close box on the licence page ends the program" wizard_ended
 
-# Accepting the licence: the install page, whose close box is refused while the download runs.
+# Accepting the licence: the install page, whose close box is refused while the download runs
+# (a slow one here, so that it is still running).
+link_service_start "$build/tests/win/fixture_installer.exe" 3000000 50000
 check "the wizard starts a third time" start_wizard
 click $((250 + 94)) $((287 + 14))
 check "Agree & Install leaves the licence page" licence_hidden
@@ -87,6 +106,7 @@ check "the close box is refused while the download runs" wizard_running
 click $((452 + 57)) $((286 + 14))
 close_box
 check "after Cancel the close box ends the program" wizard_ended
+link_service_stop
 check "the reseller number 1 is recorded in the registry" reseller_recorded
 
 # An installed product: the question names its version; No ends the program.
@@ -100,6 +120,30 @@ import -window root "$artifacts/existing-installation.png"
 read -r _ no_x no_y < <(echo "$question" | grep '^no ')
 xdotool mousemove "${no_x:-0}" "${no_y:-0}" click 1
 check "answering No ends the program" wizard_ended
+
+"$WINE64" reg delete 'HKLM\Software\Ostrevane\vestora' /reg:32 /f >/dev/null 2>&1
+
+# The whole run: download from the local link service, the installer's reports,
+# the optional installs, the codec packs and the restart page.
+link_service_start "$build/tests/win/fixture_installer.exe" 3000000 2000000 "$artifacts/link-service.log"
+check "the wizard starts for a whole run" start_wizard
+click $((250 + 94)) $((287 + 14))
+sleep 1
+shot downloading
+check "the downloaded installer runs with the wizard's window handle" installer_started_with_the_window_handle
+sleep 2
+shot install-complete
+check "the installer's completion report fills the bar" bar_is_full
+click $((452 + 57)) $((286 + 14))
+shot optional-installs
+check "Continue shows the optional installs" page_changed_to_components
+click $((481 + 42)) $((286 + 14))
+sleep 1
+shot codec-packs
+click $((481 + 42)) $((286 + 14))
+shot restart-page
+close_box
+check "the close box on the restart page ends the program without a restart" wizard_ended
 
 rm -f "$artifacts/licence-client.ppm"
 echo "e2e: $passed passed, $failed failed"

@@ -40,7 +40,31 @@ wine_prefix() {
 }
 
 wine_cleanup() {
+  link_service_stop
   [ -n "${WINEPREFIX:-}" ] && WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k >/dev/null 2>&1
   [ -n "$_wine_xvfb_pid" ] && kill "$_wine_xvfb_pid" 2>/dev/null
   _wine_xvfb_pid=""
+}
+
+# The local link service that the win64 build fetches from (its VESTORA_LINK_HOST).
+LINK_SERVICE_PORT=47911
+_link_service_pid=""
+
+# Starts the link service, serving the file $1 as the full installer, padded
+# to $2 bytes and sent at $3 bytes per second.
+link_service_start() {
+  python3 "$(dirname "${BASH_SOURCE[0]}")/../../tests/e2e/link_service.py" --port "$LINK_SERVICE_PORT" \
+    --installer "$1" --size "$2" --rate "$3" --lifetime 900 --log "${4:-/dev/null}" >/dev/null 2>&1 &
+  _link_service_pid=$!
+  for _ in $(seq 50); do
+    python3 -c "import socket,sys; socket.create_connection(('127.0.0.1', $LINK_SERVICE_PORT), 0.2)" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  echo "the link service did not start on port $LINK_SERVICE_PORT" >&2
+  return 1
+}
+
+link_service_stop() {
+  [ -n "$_link_service_pid" ] && kill "$_link_service_pid" 2>/dev/null
+  _link_service_pid=""
 }

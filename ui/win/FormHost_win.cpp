@@ -245,7 +245,7 @@ void TFormHost::ComposePage(HDC Dc, TPixelTarget Target) {
     if (auto* Image = dynamic_cast<TImage*>(Control)) {
       if (const TBitmap32* Bitmap = Picture(Image->Picture)) {
         ::GdiFlush();  // GDI text drawn so far must land before the pixels are touched
-        DrawPicture(Target, *Bitmap, Image->Bounds, {Image->Stretch, Image->Center, Image->Transparent});
+        DrawPicture(Target, *Bitmap, Image->Bounds, {Image->Stretch, Image->Center});
       }
     } else if (auto* Label = dynamic_cast<TLabel*>(Control)) {
       DrawLabel(Dc, *Label);

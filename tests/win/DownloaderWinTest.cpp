@@ -1,0 +1,109 @@
+// The download thread with WinInet against the local link service, whose
+// address tools/test passes in VESTORA_TEST_LINK_SERVICE.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "download/Downloader.h"
+#include "platform/win/Clock_win.h"
+#include "platform/win/DownloadFiles_win.h"
+#include "platform/win/Internet_win.h"
+#include "platform/win/SyncOwner_win.h"
+
+namespace {
+
+struct TReport {
+  std::string Text;
+  std::int32_t Percent;
+};
+
+class WinDownloader : public ::testing::Test {
+protected:
+  WinDownloader() {
+    wchar_t Temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, Temp);
+    Destination = std::wstring(Temp) + L"vestora-download-test.exe";
+  }
+  ~WinDownloader() override { ::DeleteFileW(Destination.c_str()); }
+
+  std::vector<TReport> Run(const std::string& Path, bool CancelAtFirstProgress = false) {
+    const char* Service = std::getenv("VESTORA_TEST_LINK_SERVICE");
+    EXPECT_NE(Service, nullptr) << "run the win tests through tools/test, which starts the link service";
+    std::vector<TReport> Reports;
+    download::TDownloader* Self = nullptr;
+    download::TDownloader Thread(
+        {Internet, Files, Clock, Owner, '.'}, std::string("http://") + (Service ? Service : "127.0.0.1:9") + Path,
+        Destination,
+        [&](const std::string& Text, std::int32_t Percent) {
+          Reports.push_back({Text, Percent});
+          EXPECT_EQ(::GetCurrentThreadId(), GuiThread);  // reports run on the owning thread
+          if (CancelAtFirstProgress && Percent > 0 && Self != nullptr) Self->Terminate();
+        },
+        100000);
+    Self = &Thread;
+    // Served from the message loop, as in the program, until the thread has ended.
+    MSG Message{};
+    while (Reports.empty() || Reports.back().Percent == 0 || (Reports.back().Percent > 0 && Reports.back().Percent < 100)) {
+      if (::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0) {
+        while (::PeekMessageW(&Message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&Message);
+      }
+    }
+    Thread.WaitFor();
+    return Reports;
+  }
+
+  DWORD GuiThread = ::GetCurrentThreadId();
+  platform::win::TWinInternet Internet;
+  platform::win::TWinDownloadFiles Files;
+  platform::win::TWinClock Clock;
+  platform::win::TWinSyncOwner Owner{::GetModuleHandleW(nullptr), [](const std::function<void()>& Call) { Call(); }};
+  std::wstring Destination;
+};
+
+TEST_F(WinDownloader, FetchesAndVerifiesAFile) {
+  const std::vector<TReport> Reports = Run("/size/2500000");
+  ASSERT_GE(Reports.size(), 3u);
+  EXPECT_EQ(Reports.front().Text, "Downloading...");
+  EXPECT_EQ(Reports[1].Text.substr(0, 12), "Downloading ");
+  EXPECT_EQ(Reports.back().Text, "Downloaded\xAC" "2 of 2mb");
+  EXPECT_EQ(Reports.back().Percent, 100);
+  EXPECT_EQ(Files.SizeByName(Destination), 2500000u);
+}
+
+TEST_F(WinDownloader, RejectsAnErrorStatusAChunkedAnswerAndATooSmallOne) {
+  const struct {
+    const char* Path;
+    const char* Line1;
+  } Cases[] = {{"/status/404", "Download Error + [2:404]"},
+               {"/chunked", "Download Error [3]"},
+               {"/size/99999", "Download Error [3]"}};
+  for (const auto& Case : Cases) {
+    const std::vector<TReport> Reports = Run(Case.Path);
+    ASSERT_FALSE(Reports.empty());
+    EXPECT_EQ(Reports.back().Percent, -1) << Case.Path;
+    EXPECT_EQ(Reports.back().Text.substr(0, Reports.back().Text.find('\xAC')), Case.Line1) << Case.Path;
+    // Created before the request, the file stays, empty.
+    EXPECT_EQ(Files.SizeByName(Destination), 0u) << Case.Path;
+    EXPECT_NE(::GetFileAttributesW(Destination.c_str()), INVALID_FILE_ATTRIBUTES) << Case.Path;
+  }
+}
+
+TEST_F(WinDownloader, ADroppedConnectionLeavesNoFile) {
+  const std::vector<TReport> Reports = Run("/short/300000");
+  ASSERT_FALSE(Reports.empty());
+  EXPECT_EQ(Reports.back().Percent, -1);
+  EXPECT_EQ(Reports.back().Text.substr(0, 16), "Download Error [");
+  EXPECT_EQ(::GetFileAttributesW(Destination.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(WinDownloader, CancellingAStalledDownloadEndsTerminatedWithNoFile) {
+  const std::vector<TReport> Reports = Run("/stall/5000000", true);
+  ASSERT_FALSE(Reports.empty());
+  EXPECT_EQ(Reports.back().Text,
+            "Download Terminated\xAC" "Please check your internet connection and try again.");
+  EXPECT_EQ(::GetFileAttributesW(Destination.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
