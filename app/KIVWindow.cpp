@@ -56,6 +56,15 @@ void TKIVWindow::LayOutPages() {
   EULA.OnDrawItem = [this](ui::TListBox& Sender, ui::ICanvas& Canvas, int Index, ui::TRect Rect) {
     EULADrawItem(Sender, Canvas, Index, Rect);
   };
+  pbScrollbar.OnPaint = [this](ui::TPaintBox& Sender, ui::ICanvas& Canvas) { pbScrollbarPaint(Sender, Canvas); };
+  pbScrollbar.OnMouseDown = [this](ui::TControl& Sender, ui::TMouseButton Button, int X, int Y) {
+    pbScrollbarMouseDown(Sender, Button, X, Y);
+  };
+  pbScrollbar.OnMouseMove = [this](ui::TControl& Sender, bool LeftHeld, int X, int Y) {
+    pbScrollbarMouseMove(Sender, LeftHeld, X, Y);
+  };
+  pbScrollbar.OnMouseEnter = [this](ui::TControl& Sender) { pbScrollbarMouseEnter(Sender); };
+  pbScrollbar.OnMouseLeave = [this](ui::TControl& Sender) { pbScrollbarMouseLeave(Sender); };
   PageEULA.Controls = {&imgEULAback, &lblDontAgree, &lblAgree, &pbScrollbar, &lblEULATitle1, &lblEULATitle2, &EULA};
 
   Image1.Stretch = true;
@@ -119,6 +128,14 @@ void TKIVWindow::LayOutPages() {
   lblOptInstNote.Caption =
       "\x86 You may need to purchase/licence these products from their suppliers or may be used for educational "
       "purposes only.";
+  const ui::TMouseEvent OfferMouseUp = [this](ui::TControl& Sender, ui::TMouseButton Button, int X, int Y) {
+    imgOpInstHLMouseUp(Sender, Button, X, Y);
+  };
+  for (ui::TControl* Row : std::initializer_list<ui::TControl*>{
+           &imgOpInst1a, &imgOpInst1b, &imgOpInst2a, &imgOpInst2b, &imgOpInst3a, &imgOpInst3b, &imgOpInst4a,
+           &imgOpInst4b, &lblDX1, &lblDX2, &lblWMP1, &lblWMP2, &lblAFP1, &lblAFP2, &lblQT1, &lblQT2}) {
+    Row->OnMouseUp = OfferMouseUp;
+  }
   PageOpInstall.Controls = {&imgOpInstallBack, &lblDone, &lblOpInstTitle1, &lblOpInstTitle2, &imgOpInst1b,
                             &imgOpInst3b,      &imgOpInst3a, &imgOpInst4b, &imgOpInst4a,         &imgOpInst2b,
                             &lblWMP1,          &lblWMP2, &lblQT1,          &lblQT2,          &lblAFP2,

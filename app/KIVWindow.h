@@ -52,6 +52,7 @@ public:
   void FormShow() override;
   void FormCloseQuery(bool& CanClose) override;
   void FormDestroy() override;
+  void FormMouseWheel(int WheelDelta, bool& Handled) override;
   bool Dispatch(ui::TMessage& Message) override;
 
   void WMEraseBkgnd(ui::TMessage& Message);
@@ -59,6 +60,14 @@ public:
   void WMCopyData(ui::TMessage& Message);
   void tmrInstallerMonitorTimer(ui::TTimer* Sender);
   void EULADrawItem(ui::TListBox& Control, ui::ICanvas& Canvas, int Index, ui::TRect Rect);
+
+  // The painted scrollbar of the licence list. Y is in scrollbar pixels.
+  void pbScrollbarPaint(ui::TPaintBox& Sender, ui::ICanvas& Canvas);
+  void pbScrollbarMouseDown(ui::TControl& Sender, ui::TMouseButton Button, int X, int Y);
+  void pbScrollbarMouseMove(ui::TControl& Sender, bool LeftHeld, int X, int Y);
+  void pbScrollbarMouseEnter(ui::TControl& Sender);
+  void pbScrollbarMouseLeave(ui::TControl& Sender);
+  [[nodiscard]] std::int32_t ThumbTop() const { return FThumbTop; }
   void StopDownload();
 
   // Page flow: the one click handler of the action labels.
@@ -77,6 +86,7 @@ public:
   // Optional installs and codec packs.
   void tmrSWCheckTimer(ui::TTimer* Sender);
   void ShowInstallState(ui::TLabel& Label, bool Present);
+  void imgOpInstHLMouseUp(ui::TControl& Sender, ui::TMouseButton Button, int X, int Y);
   void ShowCodecPacks();
   [[nodiscard]] bool RestartSystem();
 
@@ -157,9 +167,13 @@ private:
   void FadeOutOffers(const std::vector<ui::TImage*>& Logos, const std::vector<ui::TLabel*>& Labels);
   void FadeInOffers(const std::vector<ui::TImage*>& Logos, const std::vector<ui::TLabel*>& Labels);
   void ShowAnimationFrame();
+  void SetCurrentLine(int Line);
+  void PositionFromScrollbar(int Y);
 
   TKIVServices FServices;
 
+  std::int32_t FThumbTop = 0;
+  std::int32_t FThumbGrabOffset = 0;
   std::unique_ptr<download::IDownload> FDownloader;
   platform::TPath FDownloadFolder;
   std::int32_t FResellerId = 0;

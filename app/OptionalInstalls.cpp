@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "vestora/BuildConfig.h"
+
 namespace app {
 namespace {
 
@@ -43,6 +45,17 @@ void TKIVWindow::tmrSWCheckTimer(ui::TTimer* /*Sender*/) {
   ShowInstallState(lblWMP2, Checks.IsMediaPlayerInstalled());
   ShowInstallState(lblAFP2, Checks.IsFlashInstalled());
   ShowInstallState(lblQT2, Checks.IsQuickTimeInstalled());
+}
+
+void TKIVWindow::imgOpInstHLMouseUp(ui::TControl& Sender, ui::TMouseButton /*Button*/, int /*X*/, int /*Y*/) {
+  // Any button's release acts, on a logo, a name or a state line alike.
+  static const char* const ComponentPages[] = {VESTORA_URL_DIRECTX, VESTORA_URL_MEDIAPLAYER, VESTORA_URL_FLASH,
+                                               VESTORA_URL_QUICKTIME};
+  static const char* const CodecPackPages[] = {VESTORA_URL_DIVX, VESTORA_URL_3IVX, VESTORA_URL_CCCP,
+                                               VESTORA_URL_FFDSHOW};
+  if (Sender.Tag < 0 || Sender.Tag > 3) return;
+  const char* const* Pages = lblDone.Tag == 0 ? ComponentPages : CodecPackPages;
+  FServices.Shell.OpenAddress(Pages[Sender.Tag], Host()->WindowHandle());
 }
 
 void TKIVWindow::ShowInstallState(ui::TLabel& Label, bool Present) {

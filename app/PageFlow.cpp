@@ -23,8 +23,8 @@ platform::TPath FolderPart(const platform::TPath& Path) {
 
 void TKIVWindow::lblAgreeClick(ui::TControl& Sender) {
   if (&Sender == &lblHelp) {
-    FServices.Shell.OpenAddress(std::string("http://") + VESTORA_HELP_HOST + "/r/?id=" + std::to_string(FResellerId) +
-                                "&mode=1");
+    FServices.Shell.OpenAddress(
+        std::string("http://") + VESTORA_HELP_HOST + "/r/?id=" + std::to_string(FResellerId) + "&mode=1", 0);
   }
   if (&Sender == &lblAgree) {
     AcceptLicence();

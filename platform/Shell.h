@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace platform {
@@ -7,9 +8,9 @@ namespace platform {
 class IShell {
 public:
   virtual ~IShell() = default;
-  // Hands a web address to the shell's "open" verb, shown normally, with the
-  // desktop window as owner. A failure is not reported.
-  virtual void OpenAddress(const std::string& Address) = 0;
+  // Hands a web address to the shell's "open" verb, shown normally. Owner is a
+  // window handle as a number; 0 stands for the desktop window. A failure is not reported.
+  virtual void OpenAddress(const std::string& Address, std::uintptr_t Owner) = 0;
 };
 
 }  // namespace platform

@@ -110,6 +110,8 @@ public:
   using TControl::TControl;
 
   std::vector<std::string> Items;
+  // The current line: selected, and scrolled into view by the least amount; -1 for none.
+  int ItemIndex = -1;
   TFont Font;
   TColor Color = clWhite;
   int ItemHeight = 16;

@@ -72,6 +72,11 @@ public:
   virtual void FormShow() {}
   virtual void FormCloseQuery(bool& CanClose) { CanClose = true; }
   virtual void FormDestroy() {}
+  // WheelDelta: positive when the wheel turns away from the user.
+  virtual void FormMouseWheel(int WheelDelta, bool& Handled) {
+    (void)WheelDelta;
+    (void)Handled;
+  }
   // Returns true when the form handled the message.
   virtual bool Dispatch(TMessage& Message) {
     (void)Message;

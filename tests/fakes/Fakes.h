@@ -183,8 +183,12 @@ public:
 
 class TFakeShell final : public platform::IShell {
 public:
-  void OpenAddress(const std::string& Address) override { Opened.push_back(Address); }
+  void OpenAddress(const std::string& Address, std::uintptr_t Owner) override {
+    Opened.push_back(Address);
+    Owners.push_back(Owner);
+  }
   std::vector<std::string> Opened;
+  std::vector<std::uintptr_t> Owners;
 };
 
 class TFakeRestart final : public platform::IRestart {

@@ -1,4 +1,5 @@
 #include "tests/unit/WindowFixture.h"
+#include "vestora/BuildConfig.h"
 
 namespace {
 
@@ -91,6 +92,38 @@ TEST_F(OptionalInstalls, CodecPacksFadeInThirtyTwoPaintedFrames) {
   EXPECT_FALSE(Window.lblQT2.Font.Bold);
   EXPECT_EQ(Window.lblQT2.Font.Height, 13);
   EXPECT_EQ(Window.lblDX2.Font.Color, app::clGreyText);
+}
+
+}  // namespace
+
+namespace {
+
+class VendorLinks : public wizard::WindowTest {
+protected:
+  VendorLinks() { Window.FormCreate(); }
+  void Release(ui::TControl& Control, ui::TMouseButton Button = ui::TMouseButton::Left) {
+    Control.OnMouseUp(Control, Button, 3, 4);
+  }
+};
+
+TEST_F(VendorLinks, EveryControlOfARowOpensItsPageInEitherView) {
+  Release(Window.imgOpInst4a, ui::TMouseButton::Right);
+  Release(Window.lblDX2);
+  Release(Window.lblWMP1, ui::TMouseButton::Middle);
+  Window.ShowCodecPacks();
+  Release(Window.lblWMP1);
+  Release(Window.imgOpInst3b);
+  EXPECT_EQ(Shell.Opened, (std::vector<std::string>{VESTORA_URL_QUICKTIME, VESTORA_URL_DIRECTX, VESTORA_URL_MEDIAPLAYER,
+                                                     VESTORA_URL_3IVX, VESTORA_URL_CCCP}));
+  EXPECT_EQ(Shell.Owners, std::vector<std::uintptr_t>(5, Host.Handle));
+}
+
+TEST_F(VendorLinks, ARowTagOutsideTheTableOpensNothing) {
+  Window.lblQT1.Tag = 4;
+  Release(Window.lblQT1);
+  Window.lblQT1.Tag = -1;
+  Release(Window.lblQT1);
+  EXPECT_TRUE(Shell.Opened.empty());
 }
 
 }  // namespace

@@ -251,6 +251,7 @@ TEST_F(PageFlow, HelpOpensTheMakersPageWithTheAcceptedResellerNumber) {
   Click(Window.lblHelp);
   ASSERT_EQ(Shell.Opened.size(), 1u);
   EXPECT_EQ(Shell.Opened[0], std::string("http://") + VESTORA_HELP_HOST + "/r/?id=-5&mode=1");
+  EXPECT_EQ(Shell.Owners[0], 0u);  // the desktop window
 }
 
 TEST_F(PageFlow, ContinueRunsTheChecksBeforeThePageShows) {

@@ -203,3 +203,33 @@ TEST_F(FormHost, TheCodecPackChangePaintsWhileItRuns) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FormHost, TheWheelStepsTheLicenceListOneLineAndItScrollsOnlyWhenNeeded) {
+  HWND List = Host.ListHandle(Window.EULA);
+  auto WheelDown = [&](int Times) {
+    for (int i = 0; i < Times; ++i) ::SendMessageW(List, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(300, 200));
+  };
+  WheelDown(9);
+  EXPECT_EQ(::SendMessageW(List, LB_GETCURSEL, 0, 0), 8);
+  EXPECT_EQ(::SendMessageW(List, LB_GETTOPINDEX, 0, 0), 0);
+  WheelDown(21);
+  EXPECT_EQ(::SendMessageW(List, LB_GETCURSEL, 0, 0), 29);
+  const LRESULT Top = ::SendMessageW(List, LB_GETTOPINDEX, 0, 0);
+  EXPECT_GT(Top, 0);
+  EXPECT_GE(29, Top);
+  // Back up through the visible rows: no scrolling until the top is passed.
+  for (int i = 0; i < 3; ++i) ::SendMessageW(List, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(300, 200));
+  EXPECT_EQ(::SendMessageW(List, LB_GETTOPINDEX, 0, 0), Top);
+}
+
+TEST_F(FormHost, AClickInTheListMovesTheCurrentLine) {
+  HWND List = Host.ListHandle(Window.EULA);
+  ::SendMessageW(List, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 17 * 3 + 5));
+  ::SendMessageW(List, WM_LBUTTONUP, 0, MAKELPARAM(20, 17 * 3 + 5));
+  wintest::Pump();
+  EXPECT_EQ(Window.EULA.ItemIndex, 3);
+}
+
+}  // namespace

@@ -190,7 +190,7 @@ void TFormHost::CreateLists() {
       ::SetWindowLongPtrW(Window, GWLP_USERDATA, ::GetWindowLongPtrW(Window, GWLP_WNDPROC));
       ::SetWindowLongPtrW(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TFormHost::ListProc));
       ::SendMessageW(Window, LB_SETITEMHEIGHT, 0, List->ItemHeight);
-      FLists.push_back({List, platform::win::TWindow(Window), 0});
+      FLists.push_back({List, platform::win::TWindow(Window), 0, -1});
     }
   }
 }
@@ -209,6 +209,12 @@ void TFormHost::SyncLists() {
       }
       ::SendMessageW(Window, WM_SETREDRAW, TRUE, 0);
       Entry.ItemsShown = Items.size();
+      Entry.IndexShown = -1;
+    }
+    if (Entry.IndexShown != Entry.Model->ItemIndex) {
+      // Selecting a line scrolls the list by the least amount that shows it.
+      ::SendMessageW(Window, LB_SETCURSEL, static_cast<WPARAM>(Entry.Model->ItemIndex), 0);
+      Entry.IndexShown = Entry.Model->ItemIndex;
     }
     bool OnActivePage = false;
     for (const TControl* Control : Active.Controls) OnActivePage = OnActivePage || Control == Entry.Model;
@@ -364,6 +370,8 @@ LRESULT CALLBACK TFormHost::WindowProc(HWND Window, UINT Msg, WPARAM WParam, LPA
 LRESULT CALLBACK TFormHost::ListProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
   // Typing does not search the list.
   if (Msg == WM_CHAR) return 0;
+  // The wheel belongs to the form, which moves the current line one step at a time.
+  if (Msg == WM_MOUSEWHEEL) return ::SendMessageW(::GetParent(Window), Msg, WParam, LParam);
   const auto ClassProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(Window, GWLP_USERDATA));
   return ::CallWindowProcW(ClassProc, Window, Msg, WParam, LParam);
 }
@@ -403,6 +411,22 @@ LRESULT TFormHost::HandleMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_CAPTURECHANGED:
       FCaptured = nullptr;
       return 0;
+    case WM_MOUSEWHEEL: {
+      bool WheelHandled = false;
+      Guarded([&] { FForm.FormMouseWheel(GET_WHEEL_DELTA_WPARAM(WParam), WheelHandled); });
+      return 0;
+    }
+    case WM_COMMAND:
+      // A click or a key in a list moves its current line; the scrollbar catches up at its next paint.
+      if (HIWORD(WParam) == LBN_SELCHANGE) {
+        for (TList& Entry : FLists) {
+          if (Entry.Window.Get() != reinterpret_cast<HWND>(LParam)) continue;
+          Entry.Model->ItemIndex = static_cast<int>(::SendMessageW(Entry.Window.Get(), LB_GETCURSEL, 0, 0));
+          Entry.IndexShown = Entry.Model->ItemIndex;
+        }
+        return 0;
+      }
+      break;
     case WM_TIMER: {
       const std::vector<TTimer*> Timers = FForm.Timers();
       const std::size_t Index = WParam - 1;

@@ -82,6 +82,7 @@ private:
     TListBox* Model;
     platform::win::TWindow Window;
     std::size_t ItemsShown;
+    int IndexShown;
   };
   std::vector<TList> FLists;
 
