@@ -61,7 +61,14 @@ reseller_recorded() {
 question=""
 # The colour at a point of the client area in the last screenshot NAME.
 pixel() { /usr/bin/convert "$artifacts/$1.png" -format "%[pixel:p{$2,$3}]" info: 2>/dev/null; }
-bar_is_full() { [ "$(pixel install-complete 520 165)" = "srgb(177,19,20)" ]; }
+# Waits (up to 15 s) for the installer's last report to fill the bar.
+bar_is_full() {
+  for _ in $(seq 30); do
+    shot install-complete
+    [ "$(pixel install-complete 520 165)" = "srgb(177,19,20)" ] && return 0
+  done
+  return 1
+}
 page_changed_to_components() { [ "$(pixel optional-installs 520 165)" != "srgb(177,19,20)" ]; }
 installer_record() { ls "$WINEPREFIX"/drive_c/users/*/Downloads/installer-run.txt 2>/dev/null | head -n 1; }
 installer_started_with_the_window_handle() {
@@ -131,8 +138,6 @@ click $((250 + 94)) $((287 + 14))
 sleep 1
 shot downloading
 check "the downloaded installer runs with the wizard's window handle" installer_started_with_the_window_handle
-sleep 2
-shot install-complete
 check "the installer's completion report fills the bar" bar_is_full
 click $((452 + 57)) $((286 + 14))
 shot optional-installs

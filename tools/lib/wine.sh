@@ -53,11 +53,16 @@ _link_service_pid=""
 # Starts the link service, serving the file $1 as the full installer, padded
 # to $2 bytes and sent at $3 bytes per second.
 link_service_start() {
+  if python3 -c "import socket; socket.create_connection(('127.0.0.1', $LINK_SERVICE_PORT), 0.2)" 2>/dev/null; then
+    echo "port $LINK_SERVICE_PORT is taken by another program; the link service cannot start" >&2
+    return 1
+  fi
   python3 "$(dirname "${BASH_SOURCE[0]}")/../../tests/e2e/link_service.py" --port "$LINK_SERVICE_PORT" \
     --installer "$1" --size "$2" --rate "$3" --lifetime 900 --log "${4:-/dev/null}" >/dev/null 2>&1 &
   _link_service_pid=$!
   for _ in $(seq 50); do
-    python3 -c "import socket,sys; socket.create_connection(('127.0.0.1', $LINK_SERVICE_PORT), 0.2)" 2>/dev/null && return 0
+    kill -0 "$_link_service_pid" 2>/dev/null || break
+    python3 -c "import socket; socket.create_connection(('127.0.0.1', $LINK_SERVICE_PORT), 0.2)" 2>/dev/null && return 0
     sleep 0.1
   done
   echo "the link service did not start on port $LINK_SERVICE_PORT" >&2
@@ -65,6 +70,9 @@ link_service_start() {
 }
 
 link_service_stop() {
-  [ -n "$_link_service_pid" ] && kill "$_link_service_pid" 2>/dev/null
+  if [ -n "$_link_service_pid" ]; then
+    kill "$_link_service_pid" 2>/dev/null
+    wait "$_link_service_pid" 2>/dev/null
+  fi
   _link_service_pid=""
 }
