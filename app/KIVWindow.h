@@ -1,5 +1,7 @@
 // The wizard's main window: four pages of pictures and labels, the licence
-// list, two timers, and the lifecycle handlers.
+// list and two timers, with every handler of the wizard. The handlers live in
+// one source file per concern: KIVWindow (layout, lifecycle), PageFlow,
+// StatusLines, Progress, InstallerRun, OptionalInstalls, LicenceViewer.
 #pragma once
 
 #include <cstdint>
@@ -67,7 +69,6 @@ public:
   void pbScrollbarMouseMove(ui::TControl& Sender, bool LeftHeld, int X, int Y);
   void pbScrollbarMouseEnter(ui::TControl& Sender);
   void pbScrollbarMouseLeave(ui::TControl& Sender);
-  [[nodiscard]] std::int32_t ThumbTop() const { return FThumbTop; }
   void StopDownload();
 
   // Page flow: the one click handler of the action labels.

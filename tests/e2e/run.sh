@@ -14,9 +14,14 @@ exe=$(ls "$build"/*.exe | head -n 1)
 probe="$build/tests/e2e/e2e_probe.exe"
 passed=0
 failed=0
-check() {  # name, then the command that must succeed
+check() {  # name, then the command that must succeed; a failure leaves a screenshot
   local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
+  if "$@"; then
+    passed=$((passed + 1)); echo "ok   $name"
+  else
+    failed=$((failed + 1)); echo "FAIL $name"
+    import -window root "$artifacts/failure-$failed.png" 2>/dev/null
+  fi
 }
 
 trap wine_cleanup EXIT

@@ -33,6 +33,9 @@ wine_display_usable() {
 # manager needed), so windows close at once and the close box is clickable.
 wine_prefix() {
   export WINEPREFIX=$1
+  # A server left from an earlier run of this prefix must be gone before the prefix is.
+  /usr/lib/wine/wineserver -k >/dev/null 2>&1
+  /usr/lib/wine/wineserver -w >/dev/null 2>&1
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   "$WINE64" wineboot -i >/dev/null 2>&1
@@ -41,7 +44,10 @@ wine_prefix() {
 
 wine_cleanup() {
   link_service_stop
-  [ -n "${WINEPREFIX:-}" ] && WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k >/dev/null 2>&1
+  if [ -n "${WINEPREFIX:-}" ]; then
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w >/dev/null 2>&1
+  fi
   [ -n "$_wine_xvfb_pid" ] && kill "$_wine_xvfb_pid" 2>/dev/null
   _wine_xvfb_pid=""
 }
