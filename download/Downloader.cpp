@@ -81,6 +81,8 @@ void TDownloader::Execute() {
     const std::lock_guard<std::mutex> Guard(FInternetLock);
     FInternet = Session;
   }
+  // A cancel that came before the handle was stored could not close it.
+  if (FTerminated) CloseInternet();
   if (!Session) {
     ReportProgress(std::string("Download Error") + Separator + "Please check internet connection", -1);
   } else {
