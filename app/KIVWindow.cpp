@@ -1,5 +1,6 @@
 #include "app/KIVWindow.h"
 
+#include <string_view>
 #include <utility>
 
 #include "app/LicenceWrap.h"
@@ -203,6 +204,11 @@ void TKIVWindow::FormShow() {
 void TKIVWindow::WrapLicenceLines() {
   const std::unique_ptr<ui::ITextMeasurer> Measurer = Host()->CreateMeasurer(EULA.Font);
   app::WrapLicenceLines(EULA.Items, EULA.Bounds.Width - 10, *Measurer, FServices.Clock);
+}
+
+platform::TPath TKIVWindow::InstallerPath() const {
+  const std::string_view Name = InstallerFileName;
+  return FDownloadFolder + platform::TPath(Name.begin(), Name.end());
 }
 
 void TKIVWindow::FormCloseQuery(bool& CanClose) { CanClose = lblInstall.Tag != 1; }

@@ -27,6 +27,9 @@ constexpr ui::TColor clInstalledRed = 0x1413B1;
 constexpr ui::TColor clErrorRed = 0x0000FF;
 constexpr ui::TColor clInactiveGrey = 0x444444;
 
+// The product's full installer, as the link service names it and as it is saved.
+constexpr char InstallerFileName[] = "VestoraEditorInstaller.exe";
+
 // Divides a status message into its two display lines.
 constexpr char StatusSeparator = '\xAC';
 
@@ -162,6 +165,8 @@ private:
   void WrapLicenceLines();
   void AcceptLicence();
   void StartDownload();
+  // Where the full installer is downloaded to and started from.
+  [[nodiscard]] platform::TPath InstallerPath() const;
   [[nodiscard]] std::vector<ui::TLabel*> OfferLabels();
   void SetOfferTexts(ui::TLabel& NameLabel, ui::TLabel& StateLabel, const std::string& Name,
                      const std::string& Description);

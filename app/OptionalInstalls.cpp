@@ -16,10 +16,7 @@ constexpr double GreyNormal = 153;
 constexpr double GreyWhite = 255;
 constexpr std::uint32_t FramePauseMs = 10;
 
-ui::TColor Grey(double Level) {
-  const auto Value = static_cast<ui::TColor>(std::trunc(Level));
-  return Value | Value << 8 | Value << 16;
-}
+ui::TColor Grey(double Level) { return ui::GreyColour(static_cast<std::uint32_t>(std::trunc(Level))); }
 
 // Re-enables the check timer however the pass ends.
 class TReenable {

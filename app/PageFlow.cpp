@@ -10,14 +10,7 @@ namespace {
 
 constexpr wchar_t InstalledProductKey[] = L"SOFTWARE\\Ostrevane\\vestora\\";
 constexpr wchar_t InstalledProductFile[] = L"VestoraEditorPremier.exe";
-constexpr char DownloadFileName[] = "VestoraEditorInstaller.exe";
 constexpr std::int32_t SmallestDownload = 100000;
-
-// Everything up to and including the last backslash or colon.
-platform::TPath FolderPart(const platform::TPath& Path) {
-  const std::size_t Last = Path.find_last_of(L"\\:");
-  return Last == platform::TPath::npos ? platform::TPath() : Path.substr(0, Last + 1);
-}
 
 }  // namespace
 
@@ -68,7 +61,7 @@ void TKIVWindow::lblAgreeClick(ui::TControl& Sender) {
 
 void TKIVWindow::AcceptLicence() {
   const platform::TPath Installed =
-      FolderPart(FServices.Functions.RegReadString(InstalledProductKey, platform::TRootKey::LocalMachine, L"MainExe")) +
+      platform::FolderPart(FServices.Functions.RegReadString(InstalledProductKey, platform::TRootKey::LocalMachine, L"MainExe")) +
       InstalledProductFile;
   if (FServices.Folders.FileExists(Installed)) {
     const std::string Question = "Vestora Editor v" + FServices.Functions.GetFileVersionString(Installed) +
@@ -91,8 +84,8 @@ void TKIVWindow::StartDownload() {
   imgProgress.Tag = 0;
   lblInstall.Tag = 1;
   lblInstall.Caption = "Cancel";
-  const platform::TPath Destination = FDownloadFolder + L"VestoraEditorInstaller.exe";
-  const std::string Url = download::GetLinkURL(DownloadFileName, "file", "");
+  const platform::TPath Destination = InstallerPath();
+  const std::string Url = download::GetLinkURL(InstallerFileName, "file", "");
   // The finished thread of an earlier attempt goes first; its wait returns at once.
   StopDownload();
   FDownloader = FServices.Downloads.Create(

@@ -46,8 +46,8 @@ void TKIVWindow::ShowProgress(std::int32_t Step) {
     const int BarEnd = imgProgress.Bounds.Left + imgProgress.Bounds.Width;
     if (Rightmost < BarEnd) {
       const int Overlap = BarEnd - Rightmost;
-      const auto Grey = static_cast<ui::TColor>(102 + static_cast<int>(std::trunc(153.0 / (LabelWidth + 10) * Overlap)));
-      lblProgress.Font.Color = Grey | Grey << 8 | Grey << 16;
+      lblProgress.Font.Color =
+          ui::GreyColour(102 + static_cast<std::uint32_t>(std::trunc(153.0 / (LabelWidth + 10) * Overlap)));
       lblProgress.Bounds.Left = Rightmost;
     } else {
       lblProgress.Font.Color = clGreyText;
@@ -60,7 +60,7 @@ void TKIVWindow::LaunchInstaller() {
   lblInstall.Font.Color = clInactiveGrey;
   imgInstallHL.Visible = true;
   const std::string Parameters = "/VERYSILENT /SUPPRESSMSGBOXES /CALLBACKWND " + std::to_string(Host()->WindowHandle());
-  FInstallerProcess = FServices.Processes.StartInstaller(FDownloadFolder + L"VestoraEditorInstaller.exe", Parameters);
+  FInstallerProcess = FServices.Processes.StartInstaller(InstallerPath(), Parameters);
   if (FInstallerProcess) {
     tmrInstallerMonitor.SetEnabled(true);
     return;

@@ -17,6 +17,9 @@ constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clSilver = 0xC0C0C0;
 constexpr TColor clWindowText = 0x000000;
 
+// The grey whose red, green and blue are all Level (0 to 255).
+[[nodiscard]] constexpr TColor GreyColour(std::uint32_t Level) { return Level | Level << 8 | Level << 16; }
+
 struct TRect {
   int Left = 0;
   int Top = 0;

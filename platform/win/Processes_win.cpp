@@ -29,8 +29,7 @@ private:
 
 std::unique_ptr<IProcess> TWinProcesses::StartInstaller(const TPath& Path, const std::string& Parameters) {
   std::wstring CommandLine = L"\"" + Path + L"\" " + std::wstring(Parameters.begin(), Parameters.end());
-  const std::size_t Last = Path.find_last_of(L"\\:");
-  const std::wstring Folder = Last == TPath::npos ? std::wstring() : Path.substr(0, Last + 1);
+  const TPath Folder = FolderPart(Path);
   STARTUPINFOW Startup{};
   Startup.cb = sizeof(Startup);
   PROCESS_INFORMATION Started{};
