@@ -7,6 +7,10 @@ namespace app {
 
 void TKIVWindow::WMCopyData(ui::TMessage& Message) {
   Message.Result = 0;
+  // Reports count only from the installer we started, while it installs or
+  // after it completed; any other process's report is ignored.
+  const bool Installing = lblInstall.Tag == 1 && lblInstall.Font.Color != ui::clWhite;
+  if (!FInstallerProcess || Notebook1.PageIndex != 1 || !(Installing || lblInstall.Tag == 2)) return;
   // Not from a conforming installer: nothing to read.
   if (Message.LParam == 0) return;
   const auto& Record = *reinterpret_cast<const ui::TCopyDataRecord*>(Message.LParam);

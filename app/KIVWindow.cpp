@@ -217,6 +217,12 @@ void TKIVWindow::FormDestroy() { StopDownload(); }
 
 void TKIVWindow::StopDownload() {
   if (!FDownloader) return;
+  // Reports that arrive during the wait know that the download was stopped.
+  FStoppingDownload = true;
+  struct TStopping {
+    bool& Flag;
+    ~TStopping() { Flag = false; }
+  } Stopping{FStoppingDownload};
   FDownloader->Terminate();
   FDownloader->WaitFor();
   FDownloader.reset();

@@ -185,6 +185,7 @@ private:
   std::int32_t FResellerId = 0;
   std::int32_t FProgressFullWidth = 0;
   std::unique_ptr<platform::IProcess> FInstallerProcess;
+  bool FStoppingDownload = false;
 };
 
 }  // namespace app

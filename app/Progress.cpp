@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "vestora/BuildConfig.h"
+
 namespace app {
 namespace {
 
@@ -12,6 +14,12 @@ constexpr std::int32_t LastStep = 200;
 }  // namespace
 
 void TKIVWindow::DownloadProgress(const std::string& Message, std::int32_t Percent) {
+  // After a cancel, a download that completed meanwhile ends as cancelled: its file never runs.
+  if (FStoppingDownload && Percent == 100) {
+    FServices.Folders.RemoveFile(InstallerPath());
+    DownloadProgress(std::string("Download Terminated") + StatusSeparator, -1);
+    return;
+  }
   SetStatusText(Message, "Downloading...", "Please wait", Percent == -1);
   if (Percent >= 0) {
     ShowProgress(Percent);
@@ -60,12 +68,21 @@ void TKIVWindow::LaunchInstaller() {
   lblInstall.Font.Color = clInactiveGrey;
   imgInstallHL.Visible = true;
   const std::string Parameters = "/VERYSILENT /SUPPRESSMSGBOXES /CALLBACKWND " + std::to_string(Host()->WindowHandle());
-  FInstallerProcess = FServices.Processes.StartInstaller(InstallerPath(), Parameters);
+  platform::IProcesses::TStart Start =
+      FServices.Processes.StartInstaller(InstallerPath(), Parameters, VESTORA_INSTALLER_SIGNER);
+  FInstallerProcess = std::move(Start.Process);
   if (FInstallerProcess) {
     tmrInstallerMonitor.SetEnabled(true);
     return;
   }
-  SetStatusText("Error starting the installer.", "", "", true);
+  // A file that failed its check or its start is not left behind.
+  FServices.Folders.RemoveFile(InstallerPath());
+  if (Start.Result == platform::IProcesses::TStartResult::Untrusted) {
+    SetStatusText(std::string("Download Error [7]") + StatusSeparator + "The installer's signature could not be verified.",
+                  "", "", true);
+  } else {
+    SetStatusText("Error starting the installer.", "", "", true);
+  }
   GreyOutProgressBar();
   lblInstall.Tag = 0;
   lblInstall.Caption = "Install";

@@ -64,15 +64,8 @@ TDownloader::~TDownloader() {
 
 void TDownloader::Terminate() {
   FTerminated = true;
-  CloseInternet();
-}
-
-void TDownloader::CloseInternet() {
   const std::lock_guard<std::mutex> Guard(FInternetLock);
-  if (FInternet) {
-    FInternet->Close();
-    FInternet.reset();
-  }
+  if (FInternet) FInternet->Cancel();
 }
 
 void TDownloader::Execute() {
@@ -81,56 +74,33 @@ void TDownloader::Execute() {
     const std::lock_guard<std::mutex> Guard(FInternetLock);
     FInternet = Session;
   }
-  // A cancel that came before the handle was stored could not close it.
-  if (FTerminated) CloseInternet();
+  // A cancel that came before the session was stored could not reach it.
+  if (FTerminated && Session) Session->Cancel();
   if (!Session) {
     ReportProgress(std::string("Download Error") + Separator + "Please check internet connection", -1);
   } else {
-    Download();
+    Download(*Session);
   }
-  CloseInternet();
+  const std::lock_guard<std::mutex> Guard(FInternetLock);
+  FInternet.reset();
 }
 
-void TDownloader::Download() {
+// The root handle closes when the body lets go of Session.
+void TDownloader::Download(platform::IInternetSession& Session) {
   FPlatform.Files.Delete(FFileName);
   TTransfer Transfer;
-  std::shared_ptr<platform::IInternetSession> Session;
-  {
-    const std::lock_guard<std::mutex> Guard(FInternetLock);
-    Session = FInternet;
-  }
+  // A failure before the transfer phase; reported once the file is closed and deleted.
+  std::string EarlyFailure;
   {
     std::unique_ptr<platform::IFileStream> File;
     std::unique_ptr<platform::IInternetRequest> Request;
     try {
       File = FPlatform.Files.Create(FFileName);
-      if (Session) Request = Session->OpenUrl(FURL);
-      if (!Request) {
-        ReportProgress(Failure("Download Error [1]"), -1);
-        return;
-      }
-      std::uint32_t Status = 0;
-      if (!Request->QueryStatusCode(Status)) {
-        // No status at all: reported, so that the page does not wait for nothing.
-        ReportProgress(Failure("Download Error [2]"), -1);
-        return;
-      }
-      if (Status != 200) {
-        ReportProgress(Failure("Download Error + [2:" + std::to_string(Status) + "]"), -1);
-        return;
-      }
-      std::uint32_t Length = 0;
-      if (!Request->QueryContentLength(Length)) Length = 0;
-      if (Length == 0 || (FMinSize >= 0 && Length < static_cast<std::uint32_t>(FMinSize))) {
-        ReportProgress(Failure("Download Error [3]"), -1);
-        return;
-      }
-      Transfer.ContentLength = Length;
-      Transfer.LastReportTick = FPlatform.Clock.TickCount();
-
+      EarlyFailure = OpenRequest(Session, Request, Transfer);
+      if (EarlyFailure.empty()) Transfer.LastReportTick = FPlatform.Clock.TickCount();
       char Buffer[ReadSize];
       int EmptyReads = 0;
-      while (!FTerminated) {
+      while (EarlyFailure.empty() && !FTerminated) {
         const platform::IInternetRequest::TRead Read = Request->Read(Buffer, ReadSize);
         if (!Read.Ok) {
           if (Read.Error == ErrorIoPending) continue;
@@ -146,6 +116,7 @@ void TDownloader::Download() {
           continue;
         }
         EmptyReads = 0;
+        // A failed or short write (a full disk) ends the transfer at once.
         File->Write(Buffer, Read.Bytes);
         const std::uint64_t Size = File->Size();
         if (Size > static_cast<std::uint64_t>(static_cast<std::uint32_t>(Transfer.SizeAtLastReport)) + ReportEvery) {
@@ -160,8 +131,12 @@ void TDownloader::Download() {
   }  // the request and the file are closed here
 
   if (!Transfer.LastReportTick) {
-    // The destination could not be created: reported, so that the page does not wait for nothing.
-    if (!Transfer.ErrorCode.empty()) ReportProgress(Failure("Download Error [" + Transfer.ErrorCode + "]"), -1);
+    // Nothing is left behind; an uncreatable destination is reported too, so that the page does not wait for nothing.
+    FPlatform.Files.Delete(FFileName);
+    if (EarlyFailure.empty() && !Transfer.ErrorCode.empty()) {
+      EarlyFailure = Failure("Download Error [" + Transfer.ErrorCode + "]");
+    }
+    if (!EarlyFailure.empty()) ReportProgress(EarlyFailure, -1);
     return;
   }
   const std::string Total = std::to_string(Transfer.ContentLength / 1024 / 1024);
@@ -172,6 +147,23 @@ void TDownloader::Download() {
   FPlatform.Files.Delete(FFileName);
   ReportProgress(FTerminated ? Failure("Download Terminated") : Failure("Download Error [" + Transfer.ErrorCode + "]"),
                  -1);
+}
+
+std::string TDownloader::OpenRequest(platform::IInternetSession& Session,
+                                  std::unique_ptr<platform::IInternetRequest>& Request, TTransfer& Transfer) {
+  Request = Session.OpenUrl(FURL);
+  if (!Request) return Failure(FTerminated ? "Download Terminated" : "Download Error [1]");
+  std::uint32_t Status = 0;
+  // No status at all: reported, so that the page does not wait for nothing.
+  if (!Request->QueryStatusCode(Status)) return Failure("Download Error [2]");
+  if (Status != 200) return Failure("Download Error + [2:" + std::to_string(Status) + "]");
+  std::uint32_t Length = 0;
+  if (!Request->QueryContentLength(Length)) Length = 0;
+  if (Length == 0 || (FMinSize >= 0 && Length < static_cast<std::uint32_t>(FMinSize))) {
+    return Failure("Download Error [3]");
+  }
+  Transfer.ContentLength = Length;
+  return {};
 }
 
 void TDownloader::ReportTransfer(TTransfer& Transfer, std::uint64_t Size) {

@@ -41,24 +41,26 @@ public:
   // Reports ("Downloading...", 0) at once, on this thread, then starts the worker.
   TDownloader(TDownloaderPlatform Platform, std::string Url, platform::TPath FileName, TProgressEvent OnProgress,
               std::int32_t MinSize);
-  // Closes the root handle first, so that a blocked read returns, then terminates and waits.
+  // Terminates, then waits.
   ~TDownloader() override;
   TDownloader(const TDownloader&) = delete;
   TDownloader& operator=(const TDownloader&) = delete;
 
-  // Also closes the root handle, so that a read blocked on a stalled server
-  // returns now instead of when the system's time-out ends it.
+  // Also cancels the session, so that an opening or a read that waits on a
+  // stalled server ends now, not when the system's time-out ends it.
   void Terminate() override;
   void WaitFor() override { FThread.WaitFor(); }
 
 private:
   void Execute();
-  void Download();
+  void Download(platform::IInternetSession& Session);
   void ReportProgress(const std::string& Text, std::int32_t Percent);
   void SyncProgress();
-  void CloseInternet();
 
   struct TTransfer;
+  // Opens the URL and checks its status and length; the failure message, or empty.
+  [[nodiscard]] std::string OpenRequest(platform::IInternetSession& Session,
+                                        std::unique_ptr<platform::IInternetRequest>& Request, TTransfer& Transfer);
   void ReportTransfer(TTransfer& Transfer, std::uint64_t Size);
 
   TDownloaderPlatform FPlatform;

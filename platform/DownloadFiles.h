@@ -18,7 +18,7 @@ public:
 class IFileStream {
 public:
   virtual ~IFileStream() = default;
-  // Writes what it can; a short write shows in the size.
+  // Writes all of Data; raises ESystemError when the write fails or falls short.
   virtual void Write(const char* Data, std::uint32_t Size) = 0;
   [[nodiscard]] virtual std::uint64_t Size() = 0;
 };

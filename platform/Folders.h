@@ -23,6 +23,8 @@ public:
   virtual void CreateFolderTree(const TPath& Folder) = 0;
   // True when a file (not a folder) exists at Path.
   [[nodiscard]] virtual bool FileExists(const TPath& Path) = 0;
+  // Deletes the file at Path; failure is not reported.
+  virtual void RemoveFile(const TPath& Path) = 0;
 };
 
 }  // namespace platform

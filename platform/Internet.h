@@ -7,6 +7,9 @@
 
 namespace platform {
 
+// The system error of an operation that a cancel ended (ERROR_INTERNET_OPERATION_CANCELLED).
+constexpr std::uint32_t ErrorOperationCancelled = 12017;
+
 class IInternetRequest {
 public:
   virtual ~IInternetRequest() = default;
@@ -18,6 +21,8 @@ public:
     std::uint32_t Error = 0;  // the system error when not Ok
     std::uint32_t Bytes = 0;
   };
+  // Fails with ErrorOperationCancelled as soon as the session is cancelled,
+  // whatever the server does.
   [[nodiscard]] virtual TRead Read(char* Buffer, std::uint32_t Size) = 0;
 };
 
@@ -25,12 +30,16 @@ public:
 class IInternetSession {
 public:
   virtual ~IInternetSession() = default;
-  // A plain GET, answered by the server (never the cache), following redirects.
+  // A plain GET, answered by the server (never the cache), following at most
+  // MostRedirects redirects. Nothing when it fails, is cancelled, or the server
+  // redirects more often.
   [[nodiscard]] virtual std::unique_ptr<IInternetRequest> OpenUrl(const std::string& Url) = 0;
-  // Closes the root handle; a read blocked inside it returns with a failure.
+  // Ends the opening or read in progress, and every later one, at once.
   // May be called from another thread, and more than once.
-  virtual void Close() = 0;
+  virtual void Cancel() = 0;
 };
+
+constexpr int MostRedirects = 10;
 
 class IInternet {
 public:

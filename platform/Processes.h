@@ -19,9 +19,19 @@ public:
 class IProcesses {
 public:
   virtual ~IProcesses() = default;
+  enum class TStartResult { Started, Untrusted, Failed };
+  struct TStart {
+    TStartResult Result = TStartResult::Failed;
+    std::unique_ptr<IProcess> Process;  // set when Started
+  };
   // Starts Path with the command line: Path in double quotes, a blank, Parameters.
-  // The working folder is Path's folder part. Nothing when the process cannot be created.
-  [[nodiscard]] virtual std::unique_ptr<IProcess> StartInstaller(const TPath& Path, const std::string& Parameters) = 0;
+  // The working folder is Path's folder part. When Signer (UTF-8) is not empty,
+  // the file must carry a valid Authenticode signature whose signer's simple
+  // display name is Signer, or it is Untrusted and does not run. The file is
+  // held open, denying writes and deletion to others, from the check until the
+  // process has been created.
+  [[nodiscard]] virtual TStart StartInstaller(const TPath& Path, const std::string& Parameters,
+                                              const std::string& Signer) = 0;
 };
 
 }  // namespace platform

@@ -12,7 +12,10 @@ public:
   explicit TStream(HANDLE File) : FFile(File) {}
   void Write(const char* Data, std::uint32_t Size) override {
     DWORD Written = 0;
-    ::WriteFile(FFile.Get(), Data, Size, &Written, nullptr);
+    if (!::WriteFile(FFile.Get(), Data, Size, &Written, nullptr)) {
+      throw ESystemError("the file cannot be written", ::GetLastError());
+    }
+    if (Written != Size) throw ESystemError("the file cannot be written", ERROR_DISK_FULL);
   }
   [[nodiscard]] std::uint64_t Size() override {
     LARGE_INTEGER Size{};

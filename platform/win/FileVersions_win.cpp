@@ -2,21 +2,15 @@
 
 #include <vector>
 
+#include "platform/win/SystemLibrary_win.h"
+
 namespace platform::win {
-namespace {
-
-template <typename T>
-T Entry(HMODULE Module, const char* Name) {
-  return Module != nullptr ? reinterpret_cast<T>(reinterpret_cast<void*>(::GetProcAddress(Module, Name))) : nullptr;
-}
-
-}  // namespace
 
 TWinFileVersions::TWinFileVersions()
-    : FVersionDll(::LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)),
-      FGetSize(Entry<TGetSize>(FVersionDll.Get(), "GetFileVersionInfoSizeW")),
-      FGetInfo(Entry<TGetInfo>(FVersionDll.Get(), "GetFileVersionInfoW")),
-      FQueryValue(Entry<TQueryValue>(FVersionDll.Get(), "VerQueryValueW")) {}
+    : FVersionDll(LoadSystemLibrary(L"version.dll")),
+      FGetSize(EntryPoint<TGetSize>(FVersionDll.Get(), "GetFileVersionInfoSizeW")),
+      FGetInfo(EntryPoint<TGetInfo>(FVersionDll.Get(), "GetFileVersionInfoW")),
+      FQueryValue(EntryPoint<TQueryValue>(FVersionDll.Get(), "VerQueryValueW")) {}
 
 std::optional<TFixedVersion> TWinFileVersions::Read(const TPath& File) {
   if (FGetSize == nullptr || FGetInfo == nullptr || FQueryValue == nullptr || File.empty()) return std::nullopt;
@@ -35,10 +29,6 @@ std::optional<TFixedVersion> TWinFileVersions::Read(const TPath& File) {
                        HIWORD(Fixed->dwFileVersionLS), LOWORD(Fixed->dwFileVersionLS)};
 }
 
-TPath TWinFileVersions::SystemDirectory() {
-  wchar_t Buffer[MAX_PATH] = {};
-  const UINT Length = ::GetSystemDirectoryW(Buffer, MAX_PATH);
-  return Length < MAX_PATH ? TPath(Buffer, Length) : TPath();
-}
+TPath TWinFileVersions::SystemDirectory() { return TWinSystemLoader().SystemDirectory(); }
 
 }  // namespace platform::win

@@ -25,4 +25,6 @@ bool TWinFolders::FileExists(const TPath& Path) {
   return Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+void TWinFolders::RemoveFile(const TPath& Path) { ::DeleteFileW(Path.c_str()); }
+
 }  // namespace platform::win

@@ -9,6 +9,7 @@ public:
   [[nodiscard]] std::optional<TPath> ProfileFolder() override;
   void CreateFolderTree(const TPath& Folder) override;
   [[nodiscard]] bool FileExists(const TPath& Path) override;
+  void RemoveFile(const TPath& Path) override;
 };
 
 }  // namespace platform::win

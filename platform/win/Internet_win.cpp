@@ -1,28 +1,104 @@
 #include "platform/win/Internet_win.h"
 
+#include <wininet.h>
+
 #include <atomic>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "platform/win/SystemLibrary_win.h"
 
 namespace platform::win {
 namespace {
 
 constexpr DWORD OpenTypePreconfig = 0;
-// INTERNET_FLAG_RELOAD | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS
-constexpr DWORD UrlFlags = 0x8000C000;
-constexpr DWORD QueryStatusCodeNumber = 0x20000013;
-constexpr DWORD QueryContentLengthNumber = 0x20000005;
+constexpr DWORD UrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP |
+                           INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
+constexpr DWORD QueryStatusCodeNumber = HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER;
+constexpr DWORD QueryContentLengthNumber = HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER;
 
 using TApi = TWinInternet::TApi;
 using THandle = TWinInternet::THandle;
 
 template <typename T>
 void Bind(HMODULE Module, const char* Name, T& Entry) {
-  Entry = Module != nullptr ? reinterpret_cast<T>(reinterpret_cast<void*>(::GetProcAddress(Module, Name))) : nullptr;
+  Entry = EntryPoint<T>(Module, Name);
+}
+
+// What WinInet's callback writes for one request. A cancelled operation may
+// still complete into it later, so it keeps itself alive until WinInet
+// announces that the request handle is closing.
+struct TRequestState {
+  TUniqueHandle Done{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+  std::atomic<THandle> Handle{nullptr};
+  // Written by the callback before it sets Done.
+  DWORD_PTR Result = 0;
+  DWORD Error = 0;
+  std::atomic<int> Redirects{0};
+  std::vector<char> Buffer;
+  DWORD BytesRead = 0;
+
+  std::mutex Lock;
+  std::shared_ptr<TRequestState> KeepAlive;
+
+  void Release() {
+    std::shared_ptr<TRequestState> Last;
+    {
+      const std::lock_guard<std::mutex> Guard(Lock);
+      Last = std::move(KeepAlive);
+    }
+  }
+};
+
+void CALLBACK OnStatus(THandle, DWORD_PTR Context, DWORD Status, LPVOID Info, DWORD InfoLength) {
+  auto* State = reinterpret_cast<TRequestState*>(Context);
+  if (State == nullptr) return;
+  switch (Status) {
+    case INTERNET_STATUS_HANDLE_CREATED:
+      if (Info != nullptr && InfoLength >= sizeof(INTERNET_ASYNC_RESULT)) {
+        State->Handle = reinterpret_cast<THandle>(static_cast<const INTERNET_ASYNC_RESULT*>(Info)->dwResult);
+      }
+      break;
+    case INTERNET_STATUS_REDIRECT:
+      // An endless chain is given up instead of followed for ever.
+      if (++State->Redirects > MostRedirects) ::SetEvent(State->Done.Get());
+      break;
+    case INTERNET_STATUS_REQUEST_COMPLETE: {
+      if (Info != nullptr && InfoLength >= sizeof(INTERNET_ASYNC_RESULT)) {
+        State->Result = static_cast<const INTERNET_ASYNC_RESULT*>(Info)->dwResult;
+        State->Error = static_cast<const INTERNET_ASYNC_RESULT*>(Info)->dwError;
+      }
+      // An opening that failed before any handle was made gets no closing notice.
+      const bool NoHandle = State->Result == 0 && State->Handle.load() == nullptr;
+      ::SetEvent(State->Done.Get());
+      if (NoHandle) State->Release();
+      break;
+    }
+    case INTERNET_STATUS_HANDLE_CLOSING:
+      // The last notice WinInet gives for the request: nothing writes to the state after it.
+      if (Info != nullptr && InfoLength >= sizeof(THandle) && *static_cast<const THandle*>(Info) == State->Handle.load()) {
+        State->Release();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+// Waits for the operation in progress; false when the session was cancelled first.
+bool Completed(TRequestState& State, HANDLE Cancel) {
+  const HANDLE Events[] = {State.Done.Get(), Cancel};
+  return ::WaitForMultipleObjects(2, Events, FALSE, INFINITE) == WAIT_OBJECT_0 &&
+         State.Redirects.load() <= MostRedirects;
 }
 
 class TRequest final : public IInternetRequest {
 public:
-  TRequest(const TApi& Api, THandle Handle) : FApi(Api), FHandle(Handle) {}
-  ~TRequest() override { FApi.CloseHandle(FHandle); }
+  TRequest(const TApi& Api, std::shared_ptr<TRequestState> State, HANDLE Cancel)
+      : FApi(Api), FState(std::move(State)), FCancel(Cancel) {}
+  // Closing ends WinInet's work on the request; its closing notice then frees the state.
+  ~TRequest() override { FApi.CloseHandle(FState->Handle.load()); }
   TRequest(const TRequest&) = delete;
   TRequest& operator=(const TRequest&) = delete;
 
@@ -30,9 +106,21 @@ public:
   [[nodiscard]] bool QueryContentLength(std::uint32_t& Length) override {
     return QueryNumber(QueryContentLengthNumber, Length);
   }
+  // WinInet may finish a read after a cancel, so it reads into the state, never into Buffer.
   [[nodiscard]] TRead Read(char* Buffer, std::uint32_t Size) override {
-    DWORD Bytes = 0;
-    if (!FApi.ReadFile(FHandle, Buffer, Size, &Bytes)) return {false, static_cast<std::uint32_t>(::GetLastError()), 0};
+    TRequestState& State = *FState;
+    if (::WaitForSingleObject(FCancel, 0) == WAIT_OBJECT_0) return {false, ErrorOperationCancelled, 0};
+    if (State.Buffer.size() < Size) State.Buffer.resize(Size);
+    State.BytesRead = 0;
+    ::ResetEvent(State.Done.Get());
+    if (!FApi.ReadFile(State.Handle.load(), State.Buffer.data(), Size, &State.BytesRead)) {
+      const DWORD Error = ::GetLastError();
+      if (Error != ERROR_IO_PENDING) return {false, static_cast<std::uint32_t>(Error), 0};
+      if (!Completed(State, FCancel)) return {false, ErrorOperationCancelled, 0};
+      if (State.Result == 0) return {false, static_cast<std::uint32_t>(State.Error), 0};
+    }
+    const std::uint32_t Bytes = State.BytesRead < Size ? State.BytesRead : Size;
+    std::memcpy(Buffer, State.Buffer.data(), Bytes);
     return {true, 0, Bytes};
   }
 
@@ -40,56 +128,73 @@ private:
   bool QueryNumber(DWORD Query, std::uint32_t& Value) {
     DWORD Number = 0;
     DWORD Length = sizeof(Number);
-    if (!FApi.QueryInfoA(FHandle, Query, &Number, &Length, nullptr)) return false;
+    if (!FApi.QueryInfoA(FState->Handle.load(), Query, &Number, &Length, nullptr)) return false;
     Value = Number;
     return true;
   }
 
   const TApi& FApi;
-  THandle FHandle;
+  std::shared_ptr<TRequestState> FState;
+  HANDLE FCancel;
 };
 
 class TSession final : public IInternetSession {
 public:
-  TSession(const TApi& Api, THandle Handle) : FApi(Api), FHandle(Handle) {}
-  ~TSession() override { Close(); }
+  TSession(const TApi& Api, THandle Handle) : FApi(Api), FHandle(Handle) {
+    FApi.SetStatusCallback(FHandle, &OnStatus);
+  }
+  ~TSession() override { FApi.CloseHandle(FHandle); }
   TSession(const TSession&) = delete;
   TSession& operator=(const TSession&) = delete;
 
   [[nodiscard]] std::unique_ptr<IInternetRequest> OpenUrl(const std::string& Url) override {
-    THandle Root = FHandle.load();
-    if (Root == nullptr) return nullptr;
-    THandle Request = FApi.OpenUrlA(Root, Url.c_str(), nullptr, 0, UrlFlags, 0);
-    if (Request == nullptr) return nullptr;
-    return std::make_unique<TRequest>(FApi, Request);
+    auto State = std::make_shared<TRequestState>();
+    if (!State->Done || ::WaitForSingleObject(FCancel.Get(), 0) == WAIT_OBJECT_0) return nullptr;
+    State->KeepAlive = State;
+    THandle Request =
+        FApi.OpenUrlA(FHandle, Url.c_str(), nullptr, 0, UrlFlags, reinterpret_cast<DWORD_PTR>(State.get()));
+    if (Request != nullptr) {
+      State->Handle = Request;
+      return std::make_unique<TRequest>(FApi, std::move(State), FCancel.Get());
+    }
+    if (::GetLastError() != ERROR_IO_PENDING) {
+      // No handle was made, so no closing notice will come.
+      State->Release();
+      return nullptr;
+    }
+    const bool Opened = Completed(*State, FCancel.Get()) && State->Result != 0;
+    if (Opened) State->Handle = reinterpret_cast<THandle>(State->Result);
+    // A request that failed, was cancelled or redirected too often is closed by its owner.
+    auto Owner = std::make_unique<TRequest>(FApi, std::move(State), FCancel.Get());
+    return Opened ? std::move(Owner) : nullptr;
   }
-  // Closing the root handle makes a read blocked under it return.
-  void Close() override {
-    if (THandle Root = FHandle.exchange(nullptr)) FApi.CloseHandle(Root);
-  }
+
+  void Cancel() override { ::SetEvent(FCancel.Get()); }
 
 private:
   const TApi& FApi;
-  std::atomic<THandle> FHandle;
+  THandle FHandle;
+  TUniqueHandle FCancel{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
 }  // namespace
 
-TWinInternet::TWinInternet() : FWinInet(::LoadLibraryExW(L"wininet.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+TWinInternet::TWinInternet() : FWinInet(LoadSystemLibrary(L"wininet.dll")) {
   HMODULE Module = FWinInet.Get();
   Bind(Module, "InternetOpenA", FApi.OpenA);
   Bind(Module, "InternetOpenUrlA", FApi.OpenUrlA);
   Bind(Module, "HttpQueryInfoA", FApi.QueryInfoA);
   Bind(Module, "InternetReadFile", FApi.ReadFile);
   Bind(Module, "InternetCloseHandle", FApi.CloseHandle);
+  Bind(Module, "InternetSetStatusCallbackA", FApi.SetStatusCallback);
 }
 
 std::shared_ptr<IInternetSession> TWinInternet::Open() {
   if (FApi.OpenA == nullptr || FApi.OpenUrlA == nullptr || FApi.QueryInfoA == nullptr || FApi.ReadFile == nullptr ||
-      FApi.CloseHandle == nullptr) {
+      FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr) {
     return nullptr;
   }
-  THandle Root = FApi.OpenA("", OpenTypePreconfig, nullptr, nullptr, 0);
+  THandle Root = FApi.OpenA("", OpenTypePreconfig, nullptr, nullptr, INTERNET_FLAG_ASYNC);
   if (Root == nullptr) return nullptr;
   return std::make_shared<TSession>(FApi, Root);
 }

@@ -8,18 +8,22 @@
 namespace platform::win {
 
 // WinInet, loaded from System32 at run time (it is not one of the known DLLs).
+// Every call is asynchronous and waited on together with the session's cancel
+// event, so that a cancel never waits for the network.
 class TWinInternet final : public IInternet {
 public:
   TWinInternet();
   [[nodiscard]] std::shared_ptr<IInternetSession> Open() override;
 
   using THandle = void*;
+  using TCallback = void(CALLBACK*)(THandle, DWORD_PTR, DWORD, LPVOID, DWORD);
   struct TApi {
     THandle(WINAPI* OpenA)(LPCSTR, DWORD, LPCSTR, LPCSTR, DWORD) = nullptr;
     THandle(WINAPI* OpenUrlA)(THandle, LPCSTR, LPCSTR, DWORD, DWORD, DWORD_PTR) = nullptr;
     BOOL(WINAPI* QueryInfoA)(THandle, DWORD, LPVOID, LPDWORD, LPDWORD) = nullptr;
     BOOL(WINAPI* ReadFile)(THandle, LPVOID, DWORD, LPDWORD) = nullptr;
     BOOL(WINAPI* CloseHandle)(THandle) = nullptr;
+    TCallback(WINAPI* SetStatusCallback)(THandle, TCallback) = nullptr;
   };
 
 private:

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/win/Handles.h"
+#include "platform/win/Signature_win.h"
 
 namespace platform::win {
 namespace {
@@ -25,9 +26,29 @@ private:
   TUniqueHandle FProcess;
 };
 
+std::wstring FromUtf8(const std::string& Text) {
+  if (Text.empty()) return {};
+  const int Length = ::MultiByteToWideChar(CP_UTF8, 0, Text.data(), static_cast<int>(Text.size()), nullptr, 0);
+  std::wstring Wide(static_cast<std::size_t>(Length > 0 ? Length : 0), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, Text.data(), static_cast<int>(Text.size()), Wide.data(), Length);
+  return Wide;
+}
+
 }  // namespace
 
-std::unique_ptr<IProcess> TWinProcesses::StartInstaller(const TPath& Path, const std::string& Parameters) {
+IProcesses::TStart TWinProcesses::StartInstaller(const TPath& Path, const std::string& Parameters,
+                                                 const std::string& Signer) {
+  TStart Start;
+  if (Path.empty()) return Start;
+  // Read sharing only: nobody can change, replace or delete the file between the check and the start.
+  HANDLE Opened = ::CreateFileW(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+  const TUniqueHandle Held(Opened == INVALID_HANDLE_VALUE ? nullptr : Opened);
+  if (!Held) return Start;
+  if (!Signer.empty() && VerifiedSigner(Held.Get(), Path) != FromUtf8(Signer)) {
+    Start.Result = TStartResult::Untrusted;
+    return Start;
+  }
   std::wstring CommandLine = L"\"" + Path + L"\" " + std::wstring(Parameters.begin(), Parameters.end());
   const TPath Folder = FolderPart(Path);
   STARTUPINFOW Startup{};
@@ -36,10 +57,12 @@ std::unique_ptr<IProcess> TWinProcesses::StartInstaller(const TPath& Path, const
   // An empty folder means the current one.
   if (!::CreateProcessW(Path.c_str(), CommandLine.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
                         Folder.empty() ? nullptr : Folder.c_str(), &Startup, &Started)) {
-    return nullptr;
+    return Start;
   }
   ::CloseHandle(Started.hThread);
-  return std::make_unique<TWinProcess>(Started.hProcess);
+  Start.Result = TStartResult::Started;
+  Start.Process = std::make_unique<TWinProcess>(Started.hProcess);
+  return Start;
 }
 
 }  // namespace platform::win

@@ -6,7 +6,8 @@ namespace platform::win {
 
 class TWinProcesses final : public IProcesses {
 public:
-  [[nodiscard]] std::unique_ptr<IProcess> StartInstaller(const TPath& Path, const std::string& Parameters) override;
+  [[nodiscard]] TStart StartInstaller(const TPath& Path, const std::string& Parameters,
+                                      const std::string& Signer) override;
 };
 
 }  // namespace platform::win

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <vector>
+#include "platform/RegistryText.h"
 
 namespace platform::win {
 namespace {
@@ -56,19 +56,17 @@ IRegistry::TLookup TWinRegistry::Read(TRootKey Root, const std::wstring& Key, co
   TRegistryValue Value;
   Value.IsString = Type == REG_SZ || Type == REG_EXPAND_SZ;
   if (Value.IsString) {
-    // The value may change between the two calls; read until the buffer was large enough.
-    std::vector<wchar_t> Buffer;
-    LONG Status = ERROR_MORE_DATA;
-    while (Status == ERROR_MORE_DATA) {
-      Buffer.assign(Bytes / sizeof(wchar_t) + 1, L'\0');
-      Bytes = static_cast<DWORD>((Buffer.size() - 1) * sizeof(wchar_t));
-      Status = ::RegQueryValueExW(Opened.Handle, ValueName.c_str(), nullptr, &Type,
-                                  reinterpret_cast<BYTE*>(Buffer.data()), &Bytes);
-    }
-    if (Status != ERROR_SUCCESS) return Result;
-    // Stored strings need not end in a NUL, and may hold several.
-    Value.Text.assign(Buffer.data(), Bytes / sizeof(wchar_t));
-    if (const std::size_t Nul = Value.Text.find(L'\0'); Nul != std::wstring::npos) Value.Text.resize(Nul);
+    std::optional<std::wstring> Text =
+        ReadRegistryString(Bytes, [&](std::uint8_t* Buffer, std::uint32_t& Size) {
+          DWORD Got = Size;
+          DWORD GotType = 0;
+          const LONG Status = ::RegQueryValueExW(Opened.Handle, ValueName.c_str(), nullptr, &GotType, Buffer, &Got);
+          Size = Got;
+          if (Status == ERROR_MORE_DATA) return TQueryResult::MoreData;
+          return Status == ERROR_SUCCESS && GotType == Type ? TQueryResult::Ok : TQueryResult::Failed;
+        });
+    if (!Text) return Result;
+    Value.Text = std::move(*Text);
   }
   Result.Value = std::move(Value);
   return Result;

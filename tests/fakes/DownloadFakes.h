@@ -1,6 +1,9 @@
 // A scripted internet, an in-memory disk and an owner thread for download tests.
 #pragma once
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <map>
 #include <memory>
@@ -15,10 +18,12 @@
 
 namespace fakes {
 
-// One step of the server's answer: a block of data, an empty read or a failed read.
+// One step of the server's answer: a block of data, an empty read, a failed
+// read, or a read that waits until the session is cancelled.
 struct TReadStep {
   std::uint32_t Bytes = 0;
   std::optional<std::uint32_t> Error;
+  bool Stalls = false;
 };
 
 struct TServerScript {
@@ -47,10 +52,19 @@ public:
       return true;
     }
     [[nodiscard]] TRead Read(char* Buffer, std::uint32_t Size) override {
-      const std::lock_guard<std::mutex> Guard(FOwner.Lock);
+      std::unique_lock<std::mutex> Guard(FOwner.Lock);
       ++FOwner.ReadCalls;
       if (FOwner.Script.Reads.empty()) return {true, 0, 0};
       TReadStep& Step = FOwner.Script.Reads.front();
+      if (Step.Stalls) {
+        FOwner.Stalling = true;
+        FOwner.Changed.notify_all();
+        // Bounded, so that a cancel that never comes fails the test instead of hanging it.
+        if (!FOwner.Changed.wait_for(Guard, std::chrono::seconds(10), [this] { return FOwner.Cancels > 0; })) {
+          return {true, 0, 0};
+        }
+        return {false, platform::ErrorOperationCancelled, 0};
+      }
       if (Step.Error) {
         const std::uint32_t Error = *Step.Error;
         FOwner.Script.Reads.pop_front();
@@ -70,12 +84,21 @@ public:
   class TSession final : public platform::IInternetSession {
   public:
     explicit TSession(TScriptedInternet& Owner) : FOwner(Owner) {}
+    ~TSession() override { ++FOwner.Closes; }
+    TSession(const TSession&) = delete;
+    TSession& operator=(const TSession&) = delete;
     [[nodiscard]] std::unique_ptr<platform::IInternetRequest> OpenUrl(const std::string& Url) override {
       FOwner.Urls.push_back(Url);
       if (!FOwner.Script.UrlOpens) return nullptr;
       return std::make_unique<TRequest>(FOwner);
     }
-    void Close() override { ++FOwner.Closes; }
+    void Cancel() override {
+      {
+        const std::lock_guard<std::mutex> Guard(FOwner.Lock);
+        ++FOwner.Cancels;
+      }
+      FOwner.Changed.notify_all();
+    }
 
   private:
     TScriptedInternet& FOwner;
@@ -88,21 +111,24 @@ public:
 
   TServerScript Script;
   std::mutex Lock;
+  std::condition_variable Changed;
+  bool Stalling = false;
   int ReadCalls = 0;
-  int Closes = 0;
+  int Cancels = 0;
+  std::atomic<int> Closes{0};
   std::vector<std::string> Urls;
 };
 
-// Files as byte counts; a stream may be told to write short.
+// Files as byte counts; writes may be told to fail.
 class TMemoryDisk final : public platform::IDownloadFiles {
 public:
   class TStream final : public platform::IFileStream {
   public:
     TStream(TMemoryDisk& Disk, platform::TPath File) : FDisk(Disk), FFile(std::move(File)) {}
     void Write(const char*, std::uint32_t Size) override {
+      if (FDisk.WriteError) throw platform::ESystemError("cannot write the file", *FDisk.WriteError);
       const std::lock_guard<std::mutex> Guard(FDisk.Lock);
-      std::uint64_t& Stored = FDisk.Files[FFile];
-      Stored += Size > FDisk.DropBytesPerWrite ? Size - FDisk.DropBytesPerWrite : 0;
+      FDisk.Files[FFile] += Size;
     }
     [[nodiscard]] std::uint64_t Size() override {
       const std::lock_guard<std::mutex> Guard(FDisk.Lock);
@@ -137,7 +163,7 @@ public:
   std::mutex Lock;
   std::map<platform::TPath, std::uint64_t> Files;
   std::optional<std::uint32_t> CreateError;
-  std::uint32_t DropBytesPerWrite = 0;
+  std::optional<std::uint32_t> WriteError;
 };
 
 // Readings in turn; the last one repeats.

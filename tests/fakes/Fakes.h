@@ -66,6 +66,8 @@ public:
     Probed.push_back(Path);
     return Existing.count(Path) > 0;
   }
+  void RemoveFile(const platform::TPath& Path) override { Removed.push_back(Path); }
+  std::vector<platform::TPath> Removed;
   std::optional<platform::TPath> Profile;
   std::vector<platform::TPath> Created;
   std::set<platform::TPath> Existing;
@@ -211,7 +213,7 @@ public:
   };
   class TDownload final : public download::IDownload {
   public:
-    TDownload(TLog& Log, std::function<void()> OnWait) : FLog(Log), FOnWait(std::move(OnWait)) {}
+    TDownload(TLog& Log, const std::function<void()>& OnWait) : FLog(Log), FOnWait(OnWait) {}
     ~TDownload() override { ++FLog.Destroyed; }
     TDownload(const TDownload&) = delete;
     TDownload& operator=(const TDownload&) = delete;
@@ -223,7 +225,7 @@ public:
 
   private:
     TLog& FLog;
-    std::function<void()> FOnWait;
+    const std::function<void()>& FOnWait;
   };
   struct TCall {
     std::string Url;
@@ -270,13 +272,15 @@ public:
   private:
     TFakeProcesses& FOwner;
   };
-  [[nodiscard]] std::unique_ptr<platform::IProcess> StartInstaller(const platform::TPath& Path,
-                                                                   const std::string& Parameters) override {
+  [[nodiscard]] TStart StartInstaller(const platform::TPath& Path, const std::string& Parameters,
+                                      const std::string& Signer) override {
     Started.emplace_back(Path, Parameters);
-    if (!CanStart) return nullptr;
-    return std::make_unique<TProcess>(*this);
+    Signers.push_back(Signer);
+    if (Outcome != TStartResult::Started) return {Outcome, nullptr};
+    return {Outcome, std::make_unique<TProcess>(*this)};
   }
-  bool CanStart = true;
+  TStartResult Outcome = TStartResult::Started;
+  std::vector<std::string> Signers;
   platform::IProcess::TWait State = platform::IProcess::TWait::Running;
   std::vector<unsigned> Waits;
   std::vector<std::pair<platform::TPath, std::string>> Started;

@@ -108,12 +108,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TEndCase{"RootHandleFails", NoRoot(), 100000,
                  {"Download Error\xAC" "Please check internet connection", -1}, std::nullopt},
-        TEndCase{"UrlCannotBeOpened", NoUrl(), 100000, {"Download Error [1]" + Retry, -1}, 0},
-        TEndCase{"NotFound", Answer(404, 500000), 100000, {"Download Error + [2:404]" + Retry, -1}, 0},
-        TEndCase{"StatusQueryFails", Answer(std::nullopt, 500000), 100000, {"Download Error [2]" + Retry, -1}, 0},
-        TEndCase{"NoContentLength", Answer(200, std::nullopt), 100000, {"Download Error [3]" + Retry, -1}, 0},
-        TEndCase{"ZeroLengthEvenWithoutMinimum", Answer(200, 0), -1, {"Download Error [3]" + Retry, -1}, 0},
-        TEndCase{"BelowTheMinimum", Answer(200, 99999), 100000, {"Download Error [3]" + Retry, -1}, 0},
+        TEndCase{"UrlCannotBeOpened", NoUrl(), 100000, {"Download Error [1]" + Retry, -1}, std::nullopt},
+        TEndCase{"NotFound", Answer(404, 500000), 100000, {"Download Error + [2:404]" + Retry, -1}, std::nullopt},
+        TEndCase{"StatusQueryFails", Answer(std::nullopt, 500000), 100000, {"Download Error [2]" + Retry, -1}, std::nullopt},
+        TEndCase{"NoContentLength", Answer(200, std::nullopt), 100000, {"Download Error [3]" + Retry, -1}, std::nullopt},
+        TEndCase{"ZeroLengthEvenWithoutMinimum", Answer(200, 0), -1, {"Download Error [3]" + Retry, -1}, std::nullopt},
+        TEndCase{"BelowTheMinimum", Answer(200, 99999), 100000, {"Download Error [3]" + Retry, -1}, std::nullopt},
         TEndCase{"ReadFailsHalfway", Answer(200, 300000, {{150000, std::nullopt}, {0, 12029}}), 100000,
                  {"Download Error [4]" + Retry, -1}, std::nullopt},
         TEndCase{"ConnectionDropsHalfway", Answer(200, 300000, {{150000, std::nullopt}}), 100000,
@@ -210,10 +210,30 @@ TEST_F(Downloader, ATerminationAfterTheLastByteStillSucceeds) {
   EXPECT_EQ(Disk.SizeByName(Destination), 1001000u);
 }
 
-TEST_F(Downloader, AShortWriteIsCaughtByTheSizeCheck) {
-  Disk.DropBytesPerWrite = 1;
+TEST_F(Downloader, AFailedWriteEndsTheTransferAtOnce) {
+  Disk.WriteError = 112;  // ERROR_DISK_FULL
   const std::vector<TReport> Reports = Run(Answer(200, 100000, Body(100000)));
-  EXPECT_EQ(Reports.back(), (TReport{"Download Error [5]" + Retry, -1}));
+  EXPECT_EQ(Reports.back(), (TReport{"Download Error [6:112]" + Retry, -1}));
+  EXPECT_EQ(Internet->ReadCalls, 1);
+  EXPECT_FALSE(Disk.Exists(Destination));
+}
+
+TEST_F(Downloader, TerminateEndsAReadThatWaitsOnAStalledServer) {
+  Internet = std::make_unique<fakes::TScriptedInternet>(
+      Answer(200, 300000, {{150000, std::nullopt}, {0, std::nullopt, true}}));
+  Clock = std::make_unique<fakes::TScriptedClock>(std::vector<std::uint32_t>{0});
+  std::vector<TReport> Reports;
+  download::TDownloader Thread({*Internet, Disk, *Clock, Owner, '.'}, "http://links/x", Destination,
+                               [&](const std::string& Text, std::int32_t Percent) { Reports.push_back({Text, Percent}); },
+                               MinSize);
+  {
+    std::unique_lock<std::mutex> Guard(Internet->Lock);
+    Internet->Changed.wait(Guard, [this] { return Internet->Stalling; });
+  }
+  Thread.Terminate();
+  Thread.WaitFor();
+  EXPECT_EQ(Internet->Cancels, 1);
+  EXPECT_EQ(Reports.back(), (TReport{"Download Terminated" + Retry, -1}));
   EXPECT_FALSE(Disk.Exists(Destination));
 }
 

@@ -116,4 +116,36 @@ TEST_F(InstallerRun, TheMonitorWaitsTenMillisecondsAndSeesAnEarlyExit) {
   }
 }
 
+// Only the installer we started may report: on the licence page, while the
+// download runs, after a start that failed and after the installer failed,
+// a report (from any process) changes nothing.
+enum class TStage { Licence, Downloading, StartFailed, InstallerFailed };
+
+class IgnoredReports : public wizard::WindowTest, public ::testing::WithParamInterface<TStage> {};
+
+TEST_P(IgnoredReports, LeaveTheBarAndTheActionAlone) {
+  CreateAndShow();
+  if (GetParam() != TStage::Licence) Click(Window.lblAgree);
+  if (GetParam() == TStage::StartFailed) Processes.Outcome = platform::IProcesses::TStartResult::Failed;
+  if (GetParam() >= TStage::StartFailed) Downloads.Calls.back().OnProgress("Downloaded\xAC" "33 of 33mb", 100);
+  if (GetParam() == TStage::InstallerFailed) {
+    Processes.State = platform::IProcess::TWait::Ended;
+    Window.tmrInstallerMonitor.OnTimer(Window.tmrInstallerMonitor);
+  }
+  const int Step = Window.imgProgress.Tag;
+  const int Action = Window.lblInstall.Tag;
+  const std::string Bytes = "done";
+  const ui::TCopyDataRecord Record{100, 4, Bytes.data()};
+  ui::TMessage Message{ui::WM_COPYDATA_, 0, reinterpret_cast<std::intptr_t>(&Record), 0};
+  EXPECT_TRUE(Window.Dispatch(Message));
+  EXPECT_EQ(Message.Result, 0);
+  EXPECT_EQ(Window.imgProgress.Tag, Step);
+  EXPECT_EQ(Window.lblInstall.Tag, Action);
+  EXPECT_NE(Window.lblProgressInfo1.Caption, "done");
+}
+
+INSTANTIATE_TEST_SUITE_P(Stages, IgnoredReports,
+                         ::testing::Values(TStage::Licence, TStage::Downloading, TStage::StartFailed,
+                                           TStage::InstallerFailed));
+
 }  // namespace

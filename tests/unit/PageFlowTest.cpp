@@ -17,7 +17,7 @@ public:
   void ReportFailure() { Report("Download Error [5]\xAC" "Please check your internet connection and try again.", -1); }
   void ReportComplete() { Report("Downloaded\xAC" "33 of 33mb", 100); }
   void ReportCompleteButTheInstallerCannotStart() {
-    Processes.CanStart = false;
+    Processes.Outcome = platform::IProcesses::TStartResult::Failed;
     ReportComplete();
   }
 
@@ -226,6 +226,17 @@ TEST_F(PageFlow, CancelWaitsForTheThreadsLastReportThenShowsItsOwnMessage) {
   EXPECT_EQ(Window.lblProgressInfo2.Caption, "");
   EXPECT_TRUE(Window.imgProgressGrey.Visible);
   EXPECT_FALSE(Window.imgProgress.Visible);
+}
+
+TEST_F(PageFlow, ADownloadThatCompletesDuringTheCancelNeverRuns) {
+  Enter("Downloading");
+  Downloads.OnWait = [this] { ReportComplete(); };
+  Click(Window.lblInstall);
+  EXPECT_TRUE(Processes.Started.empty());
+  EXPECT_EQ(Folders.Removed, std::vector<platform::TPath>{Window.DownloadFolder() + L"VestoraEditorInstaller.exe"});
+  EXPECT_EQ(State(), "Idle");
+  EXPECT_EQ(Window.lblProgressInfo1.Caption, "Installation cancelled.");
+  EXPECT_FALSE(Window.tmrInstallerMonitor.Enabled());
 }
 
 TEST_F(PageFlow, InstallAgainResetsTheBarAndReplacesTheFinishedThread) {

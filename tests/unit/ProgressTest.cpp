@@ -1,4 +1,5 @@
 #include "tests/unit/WindowFixture.h"
+#include "vestora/BuildConfig.h"
 
 namespace {
 
@@ -97,12 +98,24 @@ TEST_F(Progress, CompletionStartsTheInstallerWithTheWindowHandle) {
   EXPECT_EQ(Window.lblProgress.Caption, "50%");
 }
 
-TEST_F(Progress, AnInstallerThatCannotStartReturnsThePageToReady) {
-  Processes.CanStart = false;
+struct TStartFailure {
+  platform::IProcesses::TStartResult Outcome;
+  const char* Line1;
+  const char* Line2;
+};
+
+class StartFailures : public Progress, public ::testing::WithParamInterface<TStartFailure> {};
+
+// An unsigned or foreign installer and one that cannot start: removed, never run, "Install" offered again.
+TEST_P(StartFailures, ReturnThePageToReadyAndRemoveTheFile) {
+  Processes.Outcome = GetParam().Outcome;
   Downloads.Calls.back().OnProgress("Downloaded\xAC" "33 of 33mb", 100);
-  EXPECT_EQ(Window.lblProgressInfo1.Caption, "Error starting the installer.");
+  ASSERT_EQ(Processes.Signers.size(), 1u);
+  EXPECT_EQ(Processes.Signers[0], VESTORA_INSTALLER_SIGNER);
+  EXPECT_EQ(Folders.Removed, std::vector<platform::TPath>{Window.DownloadFolder() + L"VestoraEditorInstaller.exe"});
+  EXPECT_EQ(Window.lblProgressInfo1.Caption, GetParam().Line1);
   EXPECT_EQ(Window.lblProgressInfo1.Font.Color, app::clErrorRed);
-  EXPECT_EQ(Window.lblProgressInfo2.Caption, "");
+  EXPECT_EQ(Window.lblProgressInfo2.Caption, GetParam().Line2);
   EXPECT_TRUE(Window.imgProgressGrey.Visible);
   EXPECT_EQ(Window.lblInstall.Tag, 0);
   EXPECT_EQ(Window.lblInstall.Caption, "Install");
@@ -110,5 +123,11 @@ TEST_F(Progress, AnInstallerThatCannotStartReturnsThePageToReady) {
   EXPECT_FALSE(Window.imgInstallHL.Visible);
   EXPECT_FALSE(Window.tmrInstallerMonitor.Enabled());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Installer, StartFailures,
+    ::testing::Values(TStartFailure{platform::IProcesses::TStartResult::Failed, "Error starting the installer.", ""},
+                      TStartFailure{platform::IProcesses::TStartResult::Untrusted, "Download Error [7]",
+                                    "The installer's signature could not be verified."}));
 
 }  // namespace

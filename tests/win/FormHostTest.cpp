@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 #include "app/KIVWindow.h"
@@ -118,16 +119,38 @@ TEST_F(FormHost, OnlyALeftPressAndReleaseOnTheSameControlIsAClick) {
   EXPECT_TRUE(::IsWindow(Hwnd));
 }
 
-TEST_F(FormHost, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {
-  Window.lblEULATitle1.OnClick = [](ui::TControl&) { throw std::runtime_error("Invalid registry value type"); };
-  {
-    wintest::TMessageBoxAnswerer Answerer;
-    wintest::Click(Host.Handle(), 40, 20);
-    ::Sleep(50);
-    EXPECT_TRUE(Answerer.Seen());
-    EXPECT_EQ(Answerer.Text(), L"Invalid registry value type");
+// An error escaping a click handler or a paint is shown, and the program goes on.
+TEST_F(FormHost, AnErrorEscapingAHandlerOrAPaintIsShownAndTheProgramGoesOn) {
+  const struct {
+    const char* Name;
+    std::function<void()> Provoke;
+  } Cases[] = {
+      {"click",
+       [this] {
+         Window.lblEULATitle1.OnClick = [](ui::TControl&) { throw std::runtime_error("Invalid registry value type"); };
+         wintest::Click(Host.Handle(), 40, 20);
+       }},
+      {"paint",
+       [this] {
+         Window.pbScrollbar.OnPaint = [](ui::TPaintBox&, ui::ICanvas&) {
+           throw std::runtime_error("Invalid registry value type");
+         };
+         ::InvalidateRect(Host.Handle(), nullptr, FALSE);
+         ::UpdateWindow(Host.Handle());
+       }},
+  };
+  for (const auto& Case : Cases) {
+    {
+      wintest::TMessageBoxAnswerer Answerer;
+      Case.Provoke();
+      ::Sleep(50);
+      EXPECT_TRUE(Answerer.Seen()) << Case.Name;
+      EXPECT_EQ(Answerer.Text(), L"Invalid registry value type") << Case.Name;
+    }
+    Window.pbScrollbar.OnPaint = nullptr;
+    wintest::Pump();
+    EXPECT_TRUE(::IsWindow(Host.Handle())) << Case.Name;
   }
-  EXPECT_TRUE(::IsWindow(Host.Handle()));
 }
 
 TEST_F(FormHost, TimersFollowTheModel) {

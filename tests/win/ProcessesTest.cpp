@@ -28,8 +28,10 @@ TEST(WinProcesses, StartsTheInstallerQuotedInItsOwnFolderAndWatchesItEnd) {
   ::DeleteFileW((Folder + L"installer-run.txt").c_str());
 
   platform::win::TWinProcesses Processes;
-  auto Process = Processes.StartInstaller(Installer, "/VERYSILENT /SUPPRESSMSGBOXES /CALLBACKWND 657346");
-  ASSERT_NE(Process, nullptr);
+  auto Start = Processes.StartInstaller(Installer, "/VERYSILENT /SUPPRESSMSGBOXES /CALLBACKWND 657346", "");
+  ASSERT_EQ(Start.Result, platform::IProcesses::TStartResult::Started);
+  ASSERT_NE(Start.Process, nullptr);
+  auto& Process = Start.Process;
   platform::IProcess::TWait State = platform::IProcess::TWait::Running;
   for (int i = 0; i < 500 && State == platform::IProcess::TWait::Running; ++i) State = Process->Wait(10);
   EXPECT_EQ(State, platform::IProcess::TWait::Ended);
@@ -50,8 +52,44 @@ TEST(WinProcesses, StartsTheInstallerQuotedInItsOwnFolderAndWatchesItEnd) {
 
 TEST(WinProcesses, AMissingInstallerGivesNoProcess) {
   platform::win::TWinProcesses Processes;
-  EXPECT_EQ(Processes.StartInstaller(OwnFolder() + L"nothing-here\\VestoraEditorInstaller.exe", "/VERYSILENT"), nullptr);
-  EXPECT_EQ(Processes.StartInstaller(L"", "/VERYSILENT"), nullptr);
+  for (const std::wstring& Path : {OwnFolder() + L"nothing-here\\VestoraEditorInstaller.exe", std::wstring()}) {
+    for (const char* Signer : {"", "Ostrevane Software Limited"}) {
+      const auto Start = Processes.StartInstaller(Path, "/VERYSILENT", Signer);
+      EXPECT_EQ(Start.Result, platform::IProcesses::TStartResult::Failed);
+      EXPECT_EQ(Start.Process, nullptr);
+    }
+  }
+}
+
+// The signed copies of the fixture installer that tools/test makes beside win_tests.exe.
+TEST(WinProcesses, OnlyAnInstallerSignedByTheMakerRuns) {
+  using R = platform::IProcesses::TStartResult;
+  const struct {
+    const wchar_t* File;
+    const char* Signer;
+    R Expected;
+  } Cases[] = {
+      {L"installer-maker.exe", "Ostrevane Software Limited", R::Started},
+      {L"installer-maker.exe", "Ostrevane Software", R::Untrusted},
+      {L"installer-unsigned.exe", "Ostrevane Software Limited", R::Untrusted},
+      {L"installer-other.exe", "Ostrevane Software Limited", R::Untrusted},
+      {L"installer-altered.exe", "Ostrevane Software Limited", R::Untrusted},
+      {L"installer-unsigned.exe", "", R::Started},
+  };
+  platform::win::TWinProcesses Processes;
+  for (const auto& Case : Cases) {
+    const std::wstring Folder = OwnFolder() + L"signed\\";
+    const std::wstring Installer = Folder + Case.File;
+    ASSERT_NE(::GetFileAttributesW(Installer.c_str()), INVALID_FILE_ATTRIBUTES) << "tools/test signs the fixtures";
+    ::DeleteFileW((Folder + L"installer-run.txt").c_str());
+    auto Start = Processes.StartInstaller(Installer, "/VERYSILENT", Case.Signer);
+    EXPECT_EQ(Start.Result, Case.Expected) << std::string(Case.File, Case.File + wcslen(Case.File)) << " " << Case.Signer;
+    EXPECT_EQ(Start.Process != nullptr, Case.Expected == R::Started);
+    if (Start.Process) (void)Start.Process->Wait(5000);
+    // Only a started installer leaves its record.
+    EXPECT_EQ(::GetFileAttributesW((Folder + L"installer-run.txt").c_str()) != INVALID_FILE_ATTRIBUTES,
+              Case.Expected == R::Started);
+  }
 }
 
 }  // namespace

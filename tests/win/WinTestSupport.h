@@ -38,6 +38,11 @@ public:
               while (Static != nullptr && ::GetWindowTextW(Static, Text, 512) == 0) {
                 Static = ::FindWindowExW(Box, Static, L"Static", nullptr);
               }
+              // A box still being built has no text yet: look again.
+              if (Text[0] == L'\0') {
+                ::Sleep(20);
+                continue;
+              }
               FText = Text;
               ::PostMessageW(Box, WM_COMMAND, static_cast<WPARAM>(Button), 0);
               FSeen = true;

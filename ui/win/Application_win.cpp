@@ -54,9 +54,17 @@ int TApplication::Run(TForm& MainForm) {
   Host.Show();
 
   MSG Message{};
-  while (::GetMessageW(&Message, nullptr, 0, 0) > 0) {
+  BOOL Got = FALSE;
+  while ((Got = ::GetMessageW(&Message, nullptr, 0, 0)) > 0) {
     ::TranslateMessage(&Message);
     ::DispatchMessageW(&Message);
+  }
+  if (Got < 0) {
+    // The loop cannot go on; the user is told instead of the wizard vanishing.
+    const std::wstring Text = L"The installer stopped: Windows could not deliver its messages (error " +
+                              std::to_wstring(::GetLastError()) + L").";
+    ::MessageBoxW(nullptr, Text.c_str(), nullptr, MB_OK | MB_ICONERROR);
+    Message.wParam = 1;
   }
   FMainWindow = nullptr;
   FHost = nullptr;

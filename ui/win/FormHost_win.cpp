@@ -129,7 +129,7 @@ int TFormHost::MessageBox(const std::string& Text, const std::string& Caption, u
 template <typename F>
 void TFormHost::Guarded(F&& Handler) {
   Protected(std::forward<F>(Handler));
-  AfterHandler();
+  Protected([this] { AfterHandler(); });
 }
 
 template <typename F>
@@ -237,8 +237,11 @@ void TFormHost::Paint() {
   PAINTSTRUCT Ps{};
   HDC Dc = ::BeginPaint(FWindow.Get(), &Ps);
   // The whole page is composed in the buffer and copied once, so nothing flickers.
-  ComposePage(FBufferDc.Get(), {FBufferPixels, FForm.ClientWidth, FForm.ClientHeight});
-  ::BitBlt(Dc, 0, 0, FForm.ClientWidth, FForm.ClientHeight, FBufferDc.Get(), 0, 0, SRCCOPY);
+  // BeginPaint has validated the window, so an error shown here does not paint again.
+  Protected([&] {
+    ComposePage(FBufferDc.Get(), {FBufferPixels, FForm.ClientWidth, FForm.ClientHeight});
+    ::BitBlt(Dc, 0, 0, FForm.ClientWidth, FForm.ClientHeight, FBufferDc.Get(), 0, 0, SRCCOPY);
+  });
   ::EndPaint(FWindow.Get(), &Ps);
 }
 
@@ -383,7 +386,7 @@ LRESULT TFormHost::HandleMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
   Protected([&] { Handled = FForm.Dispatch(Message); });
   if (Handled) {
     // Erasing changes nothing, and it arrives from inside a paint.
-    if (Msg != WM_ERASEBKGND) AfterHandler();
+    if (Msg != WM_ERASEBKGND) Protected([this] { AfterHandler(); });
     return Message.Result;
   }
 

@@ -1,0 +1,125 @@
+// The platform rules that need no Windows: registry text and the system-DLL loader.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/RegistryText.h"
+#include "platform/SystemLibrary.h"
+
+namespace {
+
+// A registry value as stored: raw bytes, which may change between reads.
+struct TStoredValue {
+  std::deque<std::string> Versions;  // each read takes the next one; the last stays
+  int Reads = 0;
+
+  platform::TQueryResult Query(std::uint8_t* Buffer, std::uint32_t& Bytes) {
+    const std::string& Data = Versions.size() > 1 ? Versions.front() : Versions.back();
+    ++Reads;
+    const auto Needed = static_cast<std::uint32_t>(Data.size());
+    const bool Fits = Needed <= Bytes;
+    if (Fits) Data.copy(reinterpret_cast<char*>(Buffer), Needed);
+    Bytes = Needed;
+    if (Versions.size() > 1) Versions.pop_front();
+    return Fits ? platform::TQueryResult::Ok : platform::TQueryResult::MoreData;
+  }
+};
+
+std::string Utf16(const std::wstring& Text) {
+  std::string Bytes;
+  for (const wchar_t C : Text) {
+    Bytes.push_back(static_cast<char>(C & 0xFF));
+    Bytes.push_back(static_cast<char>((C >> 8) & 0xFF));
+  }
+  return Bytes;
+}
+
+// A value that is larger at every read than the buffer offered for it.
+std::deque<std::string> Growing() {
+  std::deque<std::string> Versions;
+  for (std::size_t Chars = 2; Versions.size() < 12; Chars *= 4) Versions.push_back(Utf16(std::wstring(Chars, L'x')));
+  return Versions;
+}
+
+TEST(ReadRegistryString, ReadsAnySizeAndAlwaysEnds) {
+  const struct {
+    const char* Name;
+    std::deque<std::string> Versions;
+    std::uint32_t FirstSize;  // what the size query said
+    std::optional<std::wstring> Expected;
+  } Cases[] = {
+      {"terminated", {Utf16(std::wstring(L"C:\\A.exe") + L'\0')}, 18, L"C:\\A.exe"},
+      {"unterminated", {Utf16(L"C:\\A.exe")}, 16, L"C:\\A.exe"},
+      {"odd size", {Utf16(L"ab") + "c"}, 5, L"ab"},
+      {"one byte", {"x"}, 1, L""},
+      {"empty", {""}, 0, L""},
+      {"cut at the first NUL", {Utf16(std::wstring(L"ab\0cd", 5))}, 10, L"ab"},
+      {"grew between the calls", {Utf16(L"short"), Utf16(L"much longer now")}, 4, L"much longer now"},
+      {"grew by an odd byte", {Utf16(L"abcd") + "e"}, 8, L"abcd"},
+      {"grows at every read", Growing(),
+       0, std::nullopt},
+  };
+  for (const auto& Case : Cases) {
+    TStoredValue Value{Case.Versions};
+    const std::optional<std::wstring> Text = platform::ReadRegistryString(
+        Case.FirstSize, [&](std::uint8_t* Buffer, std::uint32_t& Bytes) { return Value.Query(Buffer, Bytes); });
+    EXPECT_EQ(Text, Case.Expected) << Case.Name;
+    EXPECT_LE(Value.Reads, 8) << Case.Name;
+  }
+}
+
+TEST(ReadRegistryString, AFailedReadIsNoText) {
+  EXPECT_EQ(platform::ReadRegistryString(
+                8, [](std::uint8_t*, std::uint32_t&) { return platform::TQueryResult::Failed; }),
+            std::nullopt);
+}
+
+class TFakeLoader final : public platform::ISystemLoader {
+public:
+  [[nodiscard]] TLoaded LoadFromSystem32(const platform::TPath& Name) override {
+    Calls.push_back(L"flag " + Name);
+    return FlagResult;
+  }
+  [[nodiscard]] TLoaded LoadFullPath(const platform::TPath& Path) override {
+    Calls.push_back(L"path " + Path);
+    return PathResult;
+  }
+  [[nodiscard]] platform::TPath SystemDirectory() override { return Folder; }
+
+  TLoaded FlagResult;
+  TLoaded PathResult;
+  platform::TPath Folder = L"C:\\Windows\\system32";
+  std::vector<std::wstring> Calls;
+};
+
+TEST(LoadSystemLibrary, UsesTheSystem32FlagAndFallsBackToTheFullPathOnlyWhenTheFlagIsRefused) {
+  int Module = 0;
+  const struct {
+    const char* Name;
+    platform::ISystemLoader::TLoaded Flag;
+    platform::TPath Folder;
+    std::vector<std::wstring> Calls;
+    bool Loaded;
+  } Cases[] = {
+      {"flag supported", {&Module, 0}, L"C:\\Windows\\system32", {L"flag wininet.dll"}, true},
+      {"flag refused (Vista without KB2533623)", {nullptr, 87}, L"C:\\Windows\\system32",
+       {L"flag wininet.dll", L"path C:\\Windows\\system32\\wininet.dll"}, true},
+      {"folder with a trailing backslash", {nullptr, 87}, L"C:\\Windows\\system32\\",
+       {L"flag wininet.dll", L"path C:\\Windows\\system32\\wininet.dll"}, true},
+      {"not in System32: no search elsewhere", {nullptr, 126}, L"C:\\Windows\\system32", {L"flag wininet.dll"}, false},
+      {"no system folder: no bare name", {nullptr, 87}, L"", {L"flag wininet.dll"}, false},
+  };
+  for (const auto& Case : Cases) {
+    TFakeLoader Loader;
+    Loader.FlagResult = Case.Flag;
+    Loader.PathResult = {&Module, 0};
+    Loader.Folder = Case.Folder;
+    EXPECT_EQ(platform::LoadSystemLibrary(Loader, L"wininet.dll") != nullptr, Case.Loaded) << Case.Name;
+    EXPECT_EQ(Loader.Calls, Case.Calls) << Case.Name;
+  }
+}
+
+}  // namespace
