@@ -7,6 +7,7 @@
 //   e2e_probe licence-shown   print whether the licence list is visible (1) or not (0)
 //   e2e_probe question        wait for the wizard's message box; print its text, then the
 //                             screen position of its "No" button
+//   e2e_probe report CODE TEXT  send the wizard an installer report, as any process could
 // Exit code 0 on success, 1 when the window does not appear or stay as expected.
 #include <windows.h>
 
@@ -134,6 +135,16 @@ int wmain(int Argc, wchar_t** Argv) {
     return 0;
   }
   if (Command == L"question") return PrintQuestion(Window);
-  std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone|licence-shown|question\n");
+  if (Command == L"report" && Argc > 3) {
+    std::string Text;
+    for (const wchar_t* C = Argv[3]; *C != 0; ++C) Text.push_back(static_cast<char>(*C));
+    COPYDATASTRUCT Record{};
+    Record.dwData = static_cast<ULONG_PTR>(static_cast<LONG_PTR>(std::wcstol(Argv[2], nullptr, 10)));
+    Record.cbData = static_cast<DWORD>(Text.size());
+    Record.lpData = Text.data();
+    ::SendMessageW(Window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&Record));
+    return 0;
+  }
+  std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone|licence-shown|question|report\n");
   return 2;
 }

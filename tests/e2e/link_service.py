@@ -1,17 +1,31 @@
 #!/usr/bin/env python3
 """A local stand-in for the maker's link service, for the demo and the tests.
 
-usage: link_service.py --port N --installer FILE [--size BYTES] [--rate BYTES_PER_S] [--lifetime S]
+usage: link_service.py --port N --installer FILE [--size BYTES] [--rate BYTES_PER_S]
+                       [--mode MODE] [--lifetime S] [--proxy-host HOST ...]
 
 Answers on 127.0.0.1 only, and stops by itself after --lifetime seconds.
   /vestoralinks/index.php?linkname=...&linktype=file
-                  the installer FILE, padded with zeros to --size bytes, sent at --rate
+                  by --mode:
+                  file      the installer FILE, padded with zeros to --size bytes, sent at --rate
+                  stall     declares the installer's size, sends half, then holds the connection
+                  silent    accepts the request and never answers
+                  drip      declares the installer's size and sends one byte a second
+                  redirect  redirects to itself for ever
+                  html      200 with a 140 kB HTML page
   /status/CODE    that status code
   /chunked        a chunked answer without a Content-Length
   /size/N         N bytes with their Content-Length
   /short/N        declares N bytes, sends half, and closes the connection
-  /stall/N        declares N bytes, sends 1200000, then waits (up to 30 s) for the client to go
+  /stall/N        declares N bytes, sends 1200000, then holds the connection for 10 minutes
+  /silent         accepts the request and never answers
+  /drip/N         declares N bytes and sends one byte a second
+  /redirect/N     redirects to /redirect/N+1, for ever
   /r/...          a help page
+
+As an HTTP proxy (requests with an absolute URI), it answers for the hosts
+given with --proxy-host as if they were itself, and refuses every other host
+with 502, without any outside connection.
 """
 import argparse
 import http.server
@@ -20,6 +34,7 @@ import time
 import urllib.parse
 
 BLOCK = 16384
+HOLD = 600  # seconds a hostile answer holds its connection, bounded by --lifetime
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -47,19 +62,83 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 if ahead > 0:
                     time.sleep(ahead)
 
+    def hold(self, seconds=HOLD):
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            time.sleep(0.2)
+
+    def send_installer(self):
+        data, mode = self.server.installer, self.server.mode
+        if mode == "silent":
+            self.hold()
+            self.close_connection = True
+            return None
+        if mode == "redirect":
+            return self.redirect("/vestoralinks/index.php?linkname=VestoraEditorInstaller.exe&linktype=file&n=%d"
+                                 % (time.monotonic_ns() % 1000000007))
+        if mode == "html":
+            page = (b"<!DOCTYPE html><html><head><title>Offers</title></head><body>"
+                    + b"<p>Special offers for you!</p>" * 5000 + b"</body></html>")[:140000]
+            self.send_response(200)
+            self.send_header("Content-Type", "text/html")
+            self.send_header("Content-Length", str(len(page)))
+            self.end_headers()
+            self.wfile.write(page)
+            return None
+        self.send_body_head(200, len(data))
+        if mode == "stall":
+            self.wfile.write(data[:len(data) // 2])
+            self.wfile.flush()
+            self.hold()
+            self.close_connection = True
+            return None
+        if mode == "drip":
+            for i in range(len(data)):
+                self.wfile.write(data[i:i + 1])
+                self.wfile.flush()
+                time.sleep(1)
+            return None
+        return self.send_bytes(data, self.server.rate)
+
+    def redirect(self, location):
+        self.send_response(302)
+        self.send_header("Location", location)
+        self.send_header("Content-Length", "0")
+        self.end_headers()
+
     def do_GET(self):
-        url = urllib.parse.urlsplit(self.path)
+        target = self.path
+        if target.startswith("http://") or target.startswith("https://"):
+            # A proxy request: only the hosts we stand in for are answered.
+            absolute = urllib.parse.urlsplit(target)
+            host = absolute.netloc[:-3] if absolute.netloc.endswith(":80") else absolute.netloc
+            if absolute.scheme != "http" or host not in self.server.proxy_hosts:
+                return self.send_status(502)
+            target = urllib.parse.urlunsplit(("", "", absolute.path, absolute.query, ""))
+        url = urllib.parse.urlsplit(target)
         parts = [p for p in url.path.split("/") if p]
         try:
             if url.path == "/vestoralinks/index.php":
                 query = urllib.parse.parse_qs(url.query)
                 if query.get("linktype") != ["file"] or not query.get("linkname"):
                     return self.send_status(404)
-                data = self.server.installer
-                self.send_body_head(200, len(data))
-                return self.send_bytes(data, self.server.rate)
+                return self.send_installer()
             if parts[:1] == ["status"] and len(parts) == 2:
                 return self.send_status(int(parts[1]))
+            if parts == ["silent"]:
+                self.hold()
+                self.close_connection = True
+                return None
+            if parts[:1] == ["drip"] and len(parts) == 2:
+                size = int(parts[1])
+                self.send_body_head(200, size)
+                for _ in range(size):
+                    self.wfile.write(b"v")
+                    self.wfile.flush()
+                    time.sleep(1)
+                return None
+            if parts[:1] == ["redirect"] and len(parts) == 2:
+                return self.redirect("/redirect/%d" % (int(parts[1]) + 1))
             if parts == ["chunked"]:
                 self.send_response(200)
                 self.send_header("Transfer-Encoding", "chunked")
@@ -79,10 +158,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     return None
                 self.send_bytes(b"v" * min(size, 1200000))
                 self.wfile.flush()
-                deadline = time.monotonic() + 30
-                while time.monotonic() < deadline:
-                    time.sleep(0.2)
-                    self.wfile.write(b"")
+                self.hold()
                 self.close_connection = True
                 return None
             if parts[:1] == ["r"]:
@@ -91,6 +167,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         except (BrokenPipeError, ConnectionResetError):
             self.close_connection = True
             return None
+
+    def do_CONNECT(self):
+        self.send_status(502)
 
     def send_status(self, code):
         body = b"status %d\n" % code
@@ -104,6 +183,8 @@ def main():
     parser.add_argument("--installer", required=True)
     parser.add_argument("--size", type=int, default=0)
     parser.add_argument("--rate", type=int, default=0)
+    parser.add_argument("--mode", default="file", choices=["file", "stall", "silent", "drip", "redirect", "html"])
+    parser.add_argument("--proxy-host", action="append", default=[])
     parser.add_argument("--lifetime", type=int, default=900)
     parser.add_argument("--log", default="/dev/null")
     args = parser.parse_args()
@@ -114,6 +195,8 @@ def main():
         data = f.read()
     server.installer = data + b"\0" * max(0, args.size - len(data))
     server.rate = args.rate
+    server.mode = args.mode
+    server.proxy_hosts = set(args.proxy_host)
     server.log = open(args.log, "a")
     threading.Timer(args.lifetime, server.shutdown).start()
     print(f"link service on 127.0.0.1:{args.port}", flush=True)

@@ -1,17 +1,44 @@
 #!/usr/bin/env bash
 # The whole program under Wine on a virtual display, driven by real X clicks.
-# usage: tests/e2e/run.sh WIN64_BUILD_DIR ARTIFACTS_DIR
-# Prints one line per check and ends with "e2e: N passed, N failed".
+# usage: tests/e2e/run.sh TARGET BUILD_DIR ARTIFACTS_DIR
+#   win64  the x86_64 twin under wine64; its link and help hosts are the local link service
+#   win32  the shipping i686 file, byte for byte, under 32-bit Wine, asking for the maker's
+#          own hosts
+# Both reach their hosts through the local link service set as the system's HTTP proxy,
+# which answers for those hosts and refuses every other.
+# The probe and the stand-in installer come from the same build, so reports
+# reach the wizard from a sender of its own bitness, as real installers send them.
+# Prints one line per check and ends with "e2e TARGET: N passed, N failed" (", 1 skipped"
+# where this machine cannot run the target).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "$1" && pwd)
-artifacts=$2
+target=$1
+build=$(cd "$2" && pwd)
+artifacts="$3/e2e-$target"
 mkdir -p "$artifacts"
 artifacts=$(cd "$artifacts" && pwd)
 source "$here/../../tools/lib/wine.sh"
 
-exe=$(ls "$build"/*.exe | head -n 1)
-probe="$build/tests/e2e/e2e_probe.exe"
+exe="$build/VestoraWebInstaller.exe"
+probe_exe="$build/tests/e2e/e2e_probe.exe"
+stand_in="$build/tests/win/fixture_installer.exe"
+if [ "$target" = win32 ]; then
+  if reason=$(wine32_unsupported); then
+    echo "skip the shipping file's end-to-end run: $reason"
+    echo "e2e $target: 0 passed, 0 failed, 1 skipped"
+    exit 0
+  fi
+  wine=$WINE32
+  link_host=links.vestora.com
+  help_host=help.vestora.com
+else
+  wine=$WINE64
+  link_host=127.0.0.1:$LINK_SERVICE_PORT
+  help_host=127.0.0.1:$LINK_SERVICE_PORT
+fi
+# Both builds go through the proxy; the link service answers for the hosts they name.
+export LINK_SERVICE_ARGS="--proxy-host $link_host --proxy-host $help_host"
+
 passed=0
 failed=0
 check() {  # name, then the command that must succeed; a failure leaves a screenshot
@@ -27,46 +54,185 @@ check() {  # name, then the command that must succeed; a failure leaves a screen
 trap wine_cleanup EXIT
 wine_start_xvfb || exit 1
 wine_prefix "$build/e2e-prefix"
+wine_use_proxy "127.0.0.1:$LINK_SERVICE_PORT"
+opened="$artifacts/opened-pages.txt"
+: >"$opened"
+printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$opened" >"$build/e2e-browser.sh"
+chmod +x "$build/e2e-browser.sh"
+wine_record_browser "$build/e2e-browser.sh"
+downloads=$(ls -d "$WINEPREFIX"/drive_c/users/*/Downloads | head -n 1)
 
+# Signed copies of the stand-in installer, padded so that a download takes a moment.
+signed="$build/e2e-signed"
+"$here/../signing/sign-fixtures.sh" "$stand_in" "$signed" 3000000 || exit 1
+
+probe() { "$wine" "$probe_exe" "$@" | tr -d '\r'; }
 wizard_pid=""
 start_wizard() {
-  "$WINE64" "$exe" >/dev/null 2>&1 &
+  "$wine" "$exe" >/dev/null 2>&1 &
   wizard_pid=$!
-  read -r _ client_x client_y client_w client_h close_x close_y hwnd < <("$WINE64" "$probe" window | tr -d '\r')
+  read -r _ client_x client_y client_w client_h close_x close_y hwnd < <(probe window)
   [ -n "${client_x:-}" ]
 }
 # Clicks at a point of the client area, as a user would.
 click() { xdotool mousemove $((client_x + $1)) $((client_y + $2)) click 1; }
+agree() { click $((250 + 94)) $((287 + 14)); }
+action() { click $((452 + 57)) $((286 + 14)); }
+close_box() { xdotool mousemove "$close_x" "$close_y" click 1; }
 wizard_ended() {
   for _ in $(seq 100); do kill -0 "$wizard_pid" 2>/dev/null || return 0; sleep 0.1; done
   return 1
 }
+end_wizard() { kill -0 "$wizard_pid" 2>/dev/null && probe close >/dev/null; wizard_ended || kill "$wizard_pid" 2>/dev/null; }
+wizard_running() { sleep 1; kill -0 "$wizard_pid" 2>/dev/null; }
+# Saves what the user sees of the wizard as NAME.png.
+shot() { sleep "${2:-0.5}"; import -window root -crop "${client_w}x${client_h}+${client_x}+${client_y}" +repage "$artifacts/$1.png"; }
+pixel() { /usr/bin/convert "$artifacts/$1.png" -format "%[pixel:p{$2,$3}]" info: 2>/dev/null; }
+# Pixel counts of the first status line in the screenshot NAME.
+status_line() { python3 "$here/region.py" "$artifacts/$1.png" 171 201 376 23; }
+action_face() { /usr/bin/convert "$artifacts/$1.png" -crop 114x29+452+286 +repage -depth 8 rgb:- | md5sum; }
+# The install page after a cancel: one status line, no second one ("Please wait"
+# while it downloads), and the action no longer reads as it did while downloading.
+page_is_reset() {
+  local first second
+  first=$(status_line "$1")
+  second=$(python3 "$here/region.py" "$artifacts/$1.png" 171 219 376 23)
+  echo "     first status line: $first; second: $second"
+  [ "$(echo "$first" | awk '{print $4}')" -gt 20 ] && [ "$(echo "$second" | awk '{print $2 + $4}')" -eq 0 ] &&
+    [ "$(action_face "$1")" != "$(action_face install-page)" ]
+}
+status_is_red() { [ "$(status_line "$1" | awk '{print $2}')" -gt 20 ]; }
+# Waits (up to $2 s) for a red first status line, as a failure shows.
+red_status_within() {
+  local i
+  for i in $(seq $(($2 * 2))); do
+    shot "$1" 0.5
+    status_is_red "$1" && return 0
+  done
+  return 1
+}
+nothing_left() {
+  local left
+  left=$(ls "$downloads")
+  [ -z "$left" ] || echo "     left in Downloads: $left"
+  [ -z "$left" ]
+}
+installer_record() { ls "$downloads"/installer-run.txt 2>/dev/null; }
+no_installer_ran() { [ -z "$(installer_record)" ]; }
+serve() {  # file, bytes per second, then link service options
+  local file=$1 rate=$2; shift 2
+  link_service_stop
+  LINK_SERVICE_ARGS="${LINK_SERVICE_ARGS:-} $*" link_service_start "$file" 0 "$rate" "$artifacts/link-service.log"
+}
 licence_rows_fit() {
   local rows widest
-  read -r _ rows _ widest < <("$WINE64" "$probe" licence-widths | tr -d '\r')
+  read -r _ rows _ widest < <(probe licence-widths)
   echo "     licence: $rows rows, widest $widest px"
   [ "${rows:-0}" -gt 110 ] && [ "${widest:-999}" -le 511 ]
 }
 licence_page_edge_to_edge() {
-  sleep 1
-  import -window root "$artifacts/licence-page.png" &&
-    /usr/bin/convert "$artifacts/licence-page.png" -crop "${client_w}x${client_h}+${client_x}+${client_y}" +repage -depth 8 \
-      "$artifacts/licence-client.ppm" &&
+  shot licence-page 1 &&
+    /usr/bin/convert "$artifacts/licence-page.png" -depth 8 "$artifacts/licence-client.ppm" &&
     python3 "$here/page_check.py" "$artifacts/licence-client.ppm" | sed 's/^/     /' && [ "${PIPESTATUS[0]}" -eq 0 ]
 }
 client_is_600_by_338() { [ "$client_w" = 600 ] && [ "$client_h" = 338 ]; }
-wizard_running() { sleep 1; kill -0 "$wizard_pid" 2>/dev/null; }
-licence_hidden() { sleep 0.5; [ "$("$WINE64" "$probe" licence-shown | tr -d '\r')" = 0 ]; }
-close_box() { xdotool mousemove "$close_x" "$close_y" click 1; }
-# Saves what the user sees of the wizard as artifacts/NAME.png.
-shot() { sleep 0.5; import -window root -crop "${client_w}x${client_h}+${client_x}+${client_y}" +repage "$artifacts/$1.png"; }
+licence_hidden() { sleep 0.5; [ "$(probe licence-shown)" = 0 ]; }
 reseller_recorded() {
   "$WINE64" reg query 'HKLM\Software\Ostrevane\Referrer' /v ID /reg:32 2>/dev/null | tr -d '\r' | grep -qE 'ID +REG_DWORD +0x1$'
 }
+page_opened() {  # the address that must have been opened last
+  local i
+  for i in $(seq 50); do tail -n 1 "$opened" | grep -qxF "$1" && return 0; sleep 0.1; done
+  echo "     opened: $(tail -n 1 "$opened")"
+  return 1
+}
+
+echo "== e2e $target: $(basename "$exe") ($(stat -c %s "$exe") bytes) under $(basename "$wine")"
+check "the wizard starts and shows its window" start_wizard
+check "the client area is 600 x 338" client_is_600_by_338
+check "the licence page shows its picture edge to edge" licence_page_edge_to_edge
+check "the wrapped licence rows are no wider than 511 px" licence_rows_fit
+click $((452 + 57)) $((287 + 14))
+check "Disagree ends the program" wizard_ended
+
+check "the wizard starts again" start_wizard
+close_box
+check "the close box on the licence page ends the program" wizard_ended
+
+# A slow download: the close box is refused while it runs, a report from a
+# stranger changes nothing, Help opens the maker's page, and Cancel ends it.
+serve "$signed/installer-unsigned.exe" 50000
+check "the wizard starts a third time" start_wizard
+agree
+check "Agree & Install leaves the licence page" licence_hidden
+shot install-page
+close_box
+check "the close box is refused while the download runs" wizard_running
+probe report 100 "Done"
+close_box
+check "a report from another process while downloading changes nothing" wizard_running
+click $((322 + 57)) $((287 + 14))
+check "Help opens the maker's help page" page_opened "http://$help_host/r/?id=1&mode=1"
+action
+shot cancelled 1
+check "Cancel resets the install page" page_is_reset cancelled
+close_box
+check "after Cancel the close box ends the program" wizard_ended
+check "a cancelled download leaves nothing in Downloads" nothing_left
+check "the reseller number 1 is recorded in the registry" reseller_recorded
+
+# Hostile servers: each holds its connection for ten minutes. Cancel must take
+# effect within a second: the screenshot a second later shows the reset page,
+# and the close box works.
+for mode in stall silent drip; do
+  serve "$signed/installer-maker.exe" 0 --mode "$mode"
+  start_wizard && agree
+  sleep 2
+  action
+  shot "cancelled-$mode" 1
+  check "Cancel on a server that ${mode}s takes effect within a second" page_is_reset "cancelled-$mode"
+  close_box
+  check "and the close box works after it ($mode)" wizard_ended
+  end_wizard
+  check "and leaves no file and runs nothing ($mode)" eval 'nothing_left && no_installer_ran'
+done
+
+# Servers whose answers end by themselves in a failure, and installers that
+# fail their signature check: a red status line, no file, nothing runs.
+for case in "redirect:installer-maker" "html:installer-maker" "file:installer-unsigned" "file:installer-other" \
+            "file:installer-altered"; do
+  mode=${case%%:*}
+  file=${case#*:}
+  serve "$signed/$file.exe" 0 --mode "$mode"
+  start_wizard && agree
+  check "$mode $file: the failure shows in red" red_status_within "failed-$mode-$file" 20
+  end_wizard
+  check "$mode $file: no file is left and nothing runs" eval 'nothing_left && no_installer_ran'
+done
+
+# An installed product: the question names its version; No ends the program.
+"$WINE64" reg add 'HKLM\Software\Ostrevane\vestora' /v MainExe /d 'C:\Apps\Other.exe' /reg:32 /f >/dev/null 2>&1
+mkdir -p "$WINEPREFIX/drive_c/Apps"
+cp "$build/tests/win/fixture_installer.exe" "$WINEPREFIX/drive_c/Apps/VestoraEditorPremier.exe"
 question=""
-# The colour at a point of the client area in the last screenshot NAME.
-pixel() { /usr/bin/convert "$artifacts/$1.png" -format "%[pixel:p{$2,$3}]" info: 2>/dev/null; }
-# Waits (up to 15 s) for the installer's last report to fill the bar.
+asked_about_the_installed_version() {
+  question=$(probe question)
+  echo "     $(echo "$question" | head -n 1)"
+  [ "$(echo "$question" | sed -n 's/^text //p')" = 'Vestora Editor v is already installed on this PC.\r\rAre you sure you want to replace it?' ]
+}
+check "the wizard starts with the product installed" start_wizard
+agree
+check "Agree & Install asks before replacing it" asked_about_the_installed_version
+import -window root "$artifacts/existing-installation.png"
+read -r _ no_x no_y < <(echo "$question" | grep '^no ')
+xdotool mousemove "${no_x:-0}" "${no_y:-0}" click 1
+check "answering No ends the program" wizard_ended
+"$WINE64" reg delete 'HKLM\Software\Ostrevane\vestora' /reg:32 /f >/dev/null 2>&1
+
+# The whole run: the maker's signed installer from the link service, its
+# reports, the optional installs, the codec packs and the restart page.
+serve "$signed/installer-maker.exe" 2000000
+: >"$artifacts/link-service.log"
 bar_is_full() {
   for _ in $(seq 30); do
     shot install-complete
@@ -74,8 +240,6 @@ bar_is_full() {
   done
   return 1
 }
-page_changed_to_components() { [ "$(pixel optional-installs 520 165)" != "srgb(177,19,20)" ]; }
-installer_record() { ls "$WINEPREFIX"/drive_c/users/*/Downloads/installer-run.txt 2>/dev/null | head -n 1; }
 installer_started_with_the_window_handle() {
   local record=""
   for _ in $(seq 300); do record=$(installer_record); [ -n "$record" ] && break; sleep 0.1; done
@@ -88,73 +252,35 @@ installer_started_with_the_window_handle() {
     *) return 1 ;;
   esac
 }
-asked_about_the_installed_version() {
-  local expected='Vestora Editor v7.7.9.80 is already installed on this PC.\r\rAre you sure you want to replace it?'
-  question=$("$WINE64" "$probe" question | tr -d '\r')
-  echo "     $(echo "$question" | head -n 1)"
-  [ "$(echo "$question" | sed -n 's/^text //p')" = "$expected" ]
+downloaded_as_served() { cmp -s "$downloads/VestoraEditorInstaller.exe" "$signed/installer-maker.exe"; }
+asked_the_link_service() {
+  local request="GET http://$link_host/vestoralinks/index.php?linkname=VestoraEditorInstaller.exe&linktype=file"
+  [ "$target" = win32 ] && request="GET http://$link_host:80/vestoralinks/index.php?linkname=VestoraEditorInstaller.exe&linktype=file"
+  grep -F "\"$request HTTP/1.1\" 200" "$artifacts/link-service.log" | head -n 1 | sed 's/^/     /'
+  grep -qF "\"$request HTTP/1.1\" 200" "$artifacts/link-service.log"
 }
-
-check "the wizard starts and shows its window" start_wizard
-check "the client area is 600 x 338" client_is_600_by_338
-check "the licence page shows its picture edge to edge" licence_page_edge_to_edge
-check "the wrapped licence rows are no wider than 511 px" licence_rows_fit
-click $((452 + 57)) $((287 + 14))
-check "Disagree ends the program" wizard_ended
-
-check "the wizard starts again" start_wizard
-xdotool mousemove "$close_x" "$close_y" click 1
-check "the close box on the licence page ends the program" wizard_ended
-
-# Accepting the licence: the install page, whose close box is refused while the download runs
-# (a slow one here, so that it is still running).
-link_service_start "$build/tests/win/fixture_installer.exe" 3000000 50000
-check "the wizard starts a third time" start_wizard
-click $((250 + 94)) $((287 + 14))
-check "Agree & Install leaves the licence page" licence_hidden
-shot install-page
-close_box
-check "the close box is refused while the download runs" wizard_running
-click $((452 + 57)) $((286 + 14))
-close_box
-check "after Cancel the close box ends the program" wizard_ended
-link_service_stop
-check "the reseller number 1 is recorded in the registry" reseller_recorded
-
-# An installed product: the question names its version; No ends the program.
-"$WINE64" reg add 'HKLM\Software\Ostrevane\vestora' /v MainExe /d 'C:\Apps\Other.exe' /reg:32 /f >/dev/null 2>&1
-mkdir -p "$WINEPREFIX/drive_c/Apps"
-cp "$build/tests/win/fixture_7_7_9_80.dll" "$WINEPREFIX/drive_c/Apps/VestoraEditorPremier.exe"
-check "the wizard starts with the product installed" start_wizard
-click $((250 + 94)) $((287 + 14))
-check "Agree & Install asks before replacing v7.7.9.80" asked_about_the_installed_version
-import -window root "$artifacts/existing-installation.png"
-read -r _ no_x no_y < <(echo "$question" | grep '^no ')
-xdotool mousemove "${no_x:-0}" "${no_y:-0}" click 1
-check "answering No ends the program" wizard_ended
-
-"$WINE64" reg delete 'HKLM\Software\Ostrevane\vestora' /reg:32 /f >/dev/null 2>&1
-
-# The whole run: download from the local link service, the installer's reports,
-# the optional installs, the codec packs and the restart page.
-link_service_start "$build/tests/win/fixture_installer.exe" 3000000 2000000 "$artifacts/link-service.log"
+page_changed_to_components() { [ "$(pixel optional-installs 520 165)" != "srgb(177,19,20)" ]; }
 check "the wizard starts for a whole run" start_wizard
-click $((250 + 94)) $((287 + 14))
-sleep 1
-shot downloading
+agree
+shot downloading 1
 check "the downloaded installer runs with the wizard's window handle" installer_started_with_the_window_handle
+check "the link service was asked for the installer" asked_the_link_service
+check "the file in Downloads is the served one, byte for byte" downloaded_as_served
 check "the installer's completion report fills the bar" bar_is_full
-click $((452 + 57)) $((286 + 14))
+action
 shot optional-installs
 check "Continue shows the optional installs" page_changed_to_components
+click $((145 + 70)) $((87 + 20))
+check "a component opens its vendor's page" page_opened "http://www.microsoft.com/en-us/download/details.aspx?id=35"
 click $((481 + 42)) $((286 + 14))
-sleep 1
-shot codec-packs
+shot codec-packs 1
+click $((145 + 70)) $((87 + 20))
+check "a codec pack opens its vendor's page" page_opened "http://www.divx.com/"
 click $((481 + 42)) $((286 + 14))
 shot restart-page
 close_box
 check "the close box on the restart page ends the program without a restart" wizard_ended
 
 rm -f "$artifacts/licence-client.ppm"
-echo "e2e: $passed passed, $failed failed"
+echo "e2e $target: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
