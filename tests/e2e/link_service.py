@@ -25,7 +25,8 @@ Answers on 127.0.0.1 only, and stops by itself after --lifetime seconds.
 
 As an HTTP proxy (requests with an absolute URI), it answers for the hosts
 given with --proxy-host as if they were itself, and refuses every other host
-with 502, without any outside connection.
+with 502, without any outside connection. With --proxy-auth it demands
+credentials (407) for every proxy request instead.
 """
 import argparse
 import http.server
@@ -114,6 +115,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             host = absolute.netloc[:-3] if absolute.netloc.endswith(":80") else absolute.netloc
             if absolute.scheme != "http" or host not in self.server.proxy_hosts:
                 return self.send_status(502)
+            if self.server.proxy_auth:
+                return self.send_status(407, [("Proxy-Authenticate", 'Basic realm="corporate"')])
             target = urllib.parse.urlunsplit(("", "", absolute.path, absolute.query, ""))
         url = urllib.parse.urlsplit(target)
         parts = [p for p in url.path.split("/") if p]
@@ -171,9 +174,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_CONNECT(self):
         self.send_status(502)
 
-    def send_status(self, code):
+    def send_status(self, code, headers=()):
         body = b"status %d\n" % code
-        self.send_body_head(code, len(body))
+        self.send_response(code)
+        for name, value in headers:
+            self.send_header(name, value)
+        self.send_header("Content-Type", "text/plain")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
         self.wfile.write(body)
 
 
@@ -185,6 +193,7 @@ def main():
     parser.add_argument("--rate", type=int, default=0)
     parser.add_argument("--mode", default="file", choices=["file", "stall", "silent", "drip", "redirect", "html"])
     parser.add_argument("--proxy-host", action="append", default=[])
+    parser.add_argument("--proxy-auth", action="store_true")
     parser.add_argument("--lifetime", type=int, default=900)
     parser.add_argument("--log", default="/dev/null")
     args = parser.parse_args()
@@ -197,6 +206,7 @@ def main():
     server.rate = args.rate
     server.mode = args.mode
     server.proxy_hosts = set(args.proxy_host)
+    server.proxy_auth = args.proxy_auth
     server.log = open(args.log, "a")
     threading.Timer(args.lifetime, server.shutdown).start()
     print(f"link service on 127.0.0.1:{args.port}", flush=True)

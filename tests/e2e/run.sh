@@ -199,11 +199,15 @@ done
 
 # Servers whose answers end by themselves in a failure, and installers that
 # fail their signature check: a red status line, no file, nothing runs.
-for case in "redirect:installer-maker" "html:installer-maker" "file:installer-unsigned" "file:installer-other" \
-            "file:installer-altered"; do
+for case in "redirect:installer-maker" "html:installer-maker" "proxy-auth:installer-maker" \
+            "file:installer-unsigned" "file:installer-other" "file:installer-altered"; do
   mode=${case%%:*}
   file=${case#*:}
-  serve "$signed/$file.exe" 0 --mode "$mode"
+  if [ "$mode" = proxy-auth ]; then
+    serve "$signed/$file.exe" 0 --proxy-auth
+  else
+    serve "$signed/$file.exe" 0 --mode "$mode"
+  fi
   start_wizard && agree
   check "$mode $file: the failure shows in red" red_status_within "failed-$mode-$file" 20
   end_wizard
