@@ -28,6 +28,8 @@ check "the program runs in the GUI subsystem" grep -qE 'Subsystem[[:space:]]+000
 check "the program imports only known DLLs" imports_known
 check "the program is not named setup.exe" name_is_not_setup
 check "the manifest names the X86 architecture" grep -qa 'processorArchitecture="X86"' "$exe"
+default_reseller() { [ "$(python3 "$(dirname "$0")/resources.py" "$exe" | tr '\n' ' ')" = "resource - version 1 " ]; }
+check "the default build carries no RESELLER resource and the version entry 1" default_reseller
 echo "     $(basename "$exe"): $(stat -c %s "$exe") bytes"
 echo "package: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
