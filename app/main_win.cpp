@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <cstdlib>
 #include <exception>
 
 #include "app/KIVWindow.h"
@@ -55,6 +56,13 @@ private:
 };
 
 }  // namespace
+
+// What std::terminate calls. The library's own handler prints the exception's
+// name to a console that a GUI program does not have, and brings the C++ name
+// demangler into the file to do so; ending the process is all that is left.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR, int) {
   HardenDllSearch();

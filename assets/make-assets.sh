@@ -62,9 +62,13 @@ $IM -size 54x39 xc:white -fill '#00838F' -draw 'ellipse 27,19 25,17 0,360' -fill
 $IM -size 50x50 xc:white -fill '#455A64' -draw 'polygon 25,2 48,25 25,48 2,25' -fill white -font "$BOLD" \
   -pointsize 13 -gravity center -annotate +0+0 'FF' "${JPEG[@]}" opinst4b.jpg
 
-# The icon: the mark alone, 16 to 64 pixels in 32-bit colour.
+# The icon: the mark alone, 16 to 64 pixels in 32-bit colour, each image stored
+# PNG-compressed (about 4 KB instead of 32 KB of bitmaps).
 $IM -size 64x64 xc:none -fill "$RED" -draw 'roundrectangle 2,2 61,61 10,10' -fill white \
-  -draw 'polygon 14,14 26,14 32,38 38,14 50,14 37,51 27,51' -define icon:auto-resize=64,48,32,16 vestora.ico
+  -draw 'polygon 14,14 26,14 32,38 38,14 50,14 37,51 27,51' -define icon:auto-resize=64,48,32,16 icon-bitmaps.ico
+for i in 0 1 2 3; do $IM "icon-bitmaps.ico[$i]" -strip -define png:color-type=6 "png32:icon-$i.png"; done
+python3 png-icon.py vestora.ico icon-0.png icon-1.png icon-2.png icon-3.png
+rm -f icon-bitmaps.ico icon-?.png
 
 # The licence as the program stores it: one item per line, Windows-1252.
 python3 - <<'PY'

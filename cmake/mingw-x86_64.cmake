@@ -1,3 +1,5 @@
+# The x86_64 twin and its tests: the posix thread model, which GoogleTest needs
+# (std::mutex); the program's own threads are Win32's in both builds.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

@@ -64,16 +64,12 @@ TDownloader::~TDownloader() {
 
 void TDownloader::Terminate() {
   FTerminated = true;
-  const std::lock_guard<std::mutex> Guard(FInternetLock);
-  if (FInternet) FInternet->Cancel();
+  if (const std::shared_ptr<platform::IInternetSession> Session = FInternet.load()) Session->Cancel();
 }
 
 void TDownloader::Execute() {
   std::shared_ptr<platform::IInternetSession> Session = FPlatform.Internet.Open();
-  {
-    const std::lock_guard<std::mutex> Guard(FInternetLock);
-    FInternet = Session;
-  }
+  FInternet.store(Session);
   // A cancel that came before the session was stored could not reach it.
   if (FTerminated && Session) Session->Cancel();
   if (!Session) {
@@ -81,8 +77,7 @@ void TDownloader::Execute() {
   } else {
     Download(*Session);
   }
-  const std::lock_guard<std::mutex> Guard(FInternetLock);
-  FInternet.reset();
+  FInternet.store(nullptr);
 }
 
 // The root handle closes when the body lets go of Session.

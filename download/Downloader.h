@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
@@ -68,8 +67,8 @@ private:
   platform::TPath FFileName;
   TProgress FProgress;
   TProgressEvent FOnProgress;
-  std::mutex FInternetLock;
-  std::shared_ptr<platform::IInternetSession> FInternet;
+  // Written by the worker, read by the owner's Terminate.
+  std::atomic<std::shared_ptr<platform::IInternetSession>> FInternet;
   std::int32_t FMinSize;
   std::atomic<bool> FTerminated{false};
   TSyncThread FThread;

@@ -1,79 +1,98 @@
+// The worker with the standard library's thread, lock and condition, for the
+// native build and its tests; the program uses SyncThread_win.cpp.
 #include "download/SyncThread.h"
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace download {
 
-TSyncThread::TSyncThread(ISyncOwner& Owner) : FOwner(Owner), FOwnerThread(std::this_thread::get_id()) {
+struct TSyncThread::TState {
+  std::thread::id OwnerThread = std::this_thread::get_id();
+  std::thread Thread;
+  std::mutex Lock;
+  std::condition_variable Changed;
+  const std::function<void()>* Pending = nullptr;
+  bool Finished = false;
+};
+
+TSyncThread::TSyncThread(ISyncOwner& Owner) : FOwner(Owner), FState(std::make_unique<TState>()) {
   FOwner.Register(*this);
 }
 
 TSyncThread::~TSyncThread() {
-  if (FThread.joinable()) WaitFor();
+  WaitFor();
   FOwner.Unregister(*this);
 }
 
 void TSyncThread::Start(std::function<void()> Body) {
-  FThread = std::thread([this, Body = std::move(Body)] {
+  TState& State = *FState;
+  State.Thread = std::thread([&State, Body = std::move(Body)] {
     Body();
     {
-      const std::lock_guard<std::mutex> Guard(FLock);
-      FFinished = true;
+      const std::lock_guard<std::mutex> Guard(State.Lock);
+      State.Finished = true;
     }
-    FChanged.notify_all();
+    State.Changed.notify_all();
   });
 }
 
 void TSyncThread::Synchronize(const std::function<void()>& Call) {
-  if (std::this_thread::get_id() == FOwnerThread) {
+  TState& State = *FState;
+  if (std::this_thread::get_id() == State.OwnerThread) {
     Call();
     return;
   }
-  std::unique_lock<std::mutex> Guard(FLock);
-  FPending = &Call;
+  std::unique_lock<std::mutex> Guard(State.Lock);
+  State.Pending = &Call;
   Guard.unlock();
-  FChanged.notify_all();
+  State.Changed.notify_all();
   FOwner.Wake();
   Guard.lock();
-  FChanged.wait(Guard, [this] { return FPending == nullptr; });
+  State.Changed.wait(Guard, [&State] { return State.Pending == nullptr; });
 }
 
 bool TSyncThread::Serve() {
+  TState& State = *FState;
   const std::function<void()>* Call = nullptr;
   {
-    const std::lock_guard<std::mutex> Guard(FLock);
-    Call = FPending;
+    const std::lock_guard<std::mutex> Guard(State.Lock);
+    Call = State.Pending;
   }
   if (Call == nullptr) return false;
   // Releases the worker however the call ends; an error goes on to the owner's caller.
   struct TRelease {
-    TSyncThread& Thread;
+    TState& State;
     ~TRelease() {
       {
-        const std::lock_guard<std::mutex> Guard(Thread.FLock);
-        Thread.FPending = nullptr;
+        const std::lock_guard<std::mutex> Guard(State.Lock);
+        State.Pending = nullptr;
       }
-      Thread.FChanged.notify_all();
+      State.Changed.notify_all();
     }
-  } Release{*this};
+  } Release{State};
   // The worker is blocked until the call has run, so Call stays valid.
   (*Call)();
   return true;
 }
 
 void TSyncThread::WaitFor() {
-  if (!FThread.joinable()) return;
+  TState& State = *FState;
+  if (!State.Thread.joinable()) return;
   for (;;) {
     Serve();
     {
-      std::unique_lock<std::mutex> Guard(FLock);
+      std::unique_lock<std::mutex> Guard(State.Lock);
       // Short waits, so that messages sent to the owner's windows are taken too.
-      FChanged.wait_for(Guard, std::chrono::milliseconds(10), [this] { return FFinished || FPending != nullptr; });
-      if (FFinished && FPending == nullptr) break;
+      State.Changed.wait_for(Guard, std::chrono::milliseconds(10),
+                             [&State] { return State.Finished || State.Pending != nullptr; });
+      if (State.Finished && State.Pending == nullptr) break;
     }
     FOwner.Pump();
   }
-  FThread.join();
+  State.Thread.join();
 }
 
 }  // namespace download

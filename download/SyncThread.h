@@ -2,11 +2,8 @@
 // GUI thread). The owner's wait keeps serving those calls, so it cannot deadlock.
 #pragma once
 
-#include <atomic>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
-#include <thread>
+#include <memory>
 
 namespace download {
 
@@ -44,13 +41,11 @@ public:
   void WaitFor();
 
 private:
+  // The thread, its lock and its signals, as the platform provides them: the
+  // standard library's natively, Win32's in the program.
+  struct TState;
   ISyncOwner& FOwner;
-  std::thread::id FOwnerThread;
-  std::thread FThread;
-  std::mutex FLock;
-  std::condition_variable FChanged;
-  const std::function<void()>* FPending = nullptr;
-  bool FFinished = false;
+  std::unique_ptr<TState> FState;
 };
 
 }  // namespace download

@@ -2,18 +2,11 @@
 
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 
+#include "platform/Error.h"
 #include "platform/Folders.h"
 
 namespace platform {
-
-// A failed system call, with the system's error number.
-class ESystemError : public std::runtime_error {
-public:
-  ESystemError(const char* What, std::uint32_t ACode) : std::runtime_error(What), Code(ACode) {}
-  std::uint32_t Code;
-};
 
 class IFileStream {
 public:

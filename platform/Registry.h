@@ -2,8 +2,9 @@
 
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
+
+#include "platform/Error.h"
 
 namespace platform {
 
@@ -31,9 +32,9 @@ public:
 };
 
 // A value of a type the caller cannot read as text.
-class ERegistryException : public std::runtime_error {
+class ERegistryException : public EError {
 public:
-  using std::runtime_error::runtime_error;
+  using EError::EError;
 };
 
 }  // namespace platform

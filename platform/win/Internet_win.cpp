@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cstring>
-#include <mutex>
 #include <vector>
 
 #include "platform/win/SystemLibrary_win.h"
@@ -39,16 +38,10 @@ struct TRequestState {
   std::vector<char> Buffer;
   DWORD BytesRead = 0;
 
-  std::mutex Lock;
-  std::shared_ptr<TRequestState> KeepAlive;
+  std::atomic<std::shared_ptr<TRequestState>> KeepAlive;
 
-  void Release() {
-    std::shared_ptr<TRequestState> Last;
-    {
-      const std::lock_guard<std::mutex> Guard(Lock);
-      Last = std::move(KeepAlive);
-    }
-  }
+  // The state may end here, once the exchange is complete.
+  void Release() { (void)KeepAlive.exchange(nullptr); }
 };
 
 void CALLBACK OnStatus(THandle, DWORD_PTR Context, DWORD Status, LPVOID Info, DWORD InfoLength) {
@@ -150,7 +143,7 @@ public:
   [[nodiscard]] std::unique_ptr<IInternetRequest> OpenUrl(const std::string& Url) override {
     auto State = std::make_shared<TRequestState>();
     if (!State->Done || ::WaitForSingleObject(FCancel.Get(), 0) == WAIT_OBJECT_0) return nullptr;
-    State->KeepAlive = State;
+    State->KeepAlive.store(State);
     THandle Request =
         FApi.OpenUrlA(FHandle, Url.c_str(), nullptr, 0, UrlFlags, reinterpret_cast<DWORD_PTR>(State.get()));
     if (Request != nullptr) {
@@ -179,7 +172,12 @@ private:
 
 }  // namespace
 
-TWinInternet::TWinInternet() : FWinInet(LoadSystemLibrary(L"wininet.dll")) {
+// On the first download's thread, so that start-up does not pay for WinInet.
+// One download runs at a time, each after the last has ended.
+void TWinInternet::Load() {
+  if (FLoaded) return;
+  FLoaded = true;
+  FWinInet = LoadSystemLibrary(L"wininet.dll");
   HMODULE Module = FWinInet.Get();
   Bind(Module, "InternetOpenA", FApi.OpenA);
   Bind(Module, "InternetOpenUrlA", FApi.OpenUrlA);
@@ -190,6 +188,7 @@ TWinInternet::TWinInternet() : FWinInet(LoadSystemLibrary(L"wininet.dll")) {
 }
 
 std::shared_ptr<IInternetSession> TWinInternet::Open() {
+  Load();
   if (FApi.OpenA == nullptr || FApi.OpenUrlA == nullptr || FApi.QueryInfoA == nullptr || FApi.ReadFile == nullptr ||
       FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr) {
     return nullptr;

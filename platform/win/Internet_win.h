@@ -12,7 +12,6 @@ namespace platform::win {
 // event, so that a cancel never waits for the network.
 class TWinInternet final : public IInternet {
 public:
-  TWinInternet();
   [[nodiscard]] std::shared_ptr<IInternetSession> Open() override;
 
   using THandle = void*;
@@ -27,6 +26,9 @@ public:
   };
 
 private:
+  void Load();
+
+  bool FLoaded = false;
   TModule FWinInet;
   TApi FApi;
 };

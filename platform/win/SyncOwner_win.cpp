@@ -1,7 +1,8 @@
 #include "platform/win/SyncOwner_win.h"
 
 #include <algorithm>
-#include <stdexcept>
+
+#include "platform/Error.h"
 
 namespace platform::win {
 namespace {
@@ -19,7 +20,7 @@ TWinSyncOwner::TWinSyncOwner(HINSTANCE Instance, TBoundary Boundary) : FBoundary
   Class.lpszClassName = ClassName;
   ::RegisterClassExW(&Class);
   FWindow.Reset(::CreateWindowExW(0, ClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance, nullptr));
-  if (!FWindow) throw std::runtime_error("the synchronisation window cannot be created");
+  if (!FWindow) throw platform::EError("the synchronisation window cannot be created");
   ::SetWindowLongPtrW(FWindow.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

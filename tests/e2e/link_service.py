@@ -99,7 +99,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.wfile.flush()
                 time.sleep(1)
             return None
-        return self.send_bytes(data, self.server.rate)
+        start = time.monotonic()
+        self.send_bytes(data, self.server.rate)
+        self.server.log.write("sent %d bytes in %.6f s\n" % (len(data), time.monotonic() - start))
+        self.server.log.flush()
+        return None
 
     def redirect(self, location):
         self.send_response(302)

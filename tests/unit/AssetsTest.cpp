@@ -5,9 +5,9 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "app/Licence.h"
-#include "ui/Jpeg.h"
 
 namespace {
 
@@ -18,18 +18,17 @@ std::string ReadAsset(const std::string& Name) {
 
 bool IsProgressive(const std::string& Jpeg) { return Jpeg.find("\xFF\xC2", 0, 2) != std::string::npos; }
 
-// A block of 3 x 3 silver pixels: the window background showing through.
-bool HasSilverBlock(const ui::TBitmap32& Picture) {
-  auto Silver = [&](int X, int Y) { return Picture.Pixels[static_cast<std::size_t>(Y * Picture.Width + X)] == 0xC0C0C0u; };
-  for (int y = 0; y + 2 < Picture.Height; ++y) {
-    for (int x = 0; x + 2 < Picture.Width; ++x) {
-      bool Block = true;
-      for (int dy = 0; dy < 3 && Block; ++dy)
-        for (int dx = 0; dx < 3 && Block; ++dx) Block = Silver(x + dx, y + dy);
-      if (Block) return true;
+// Width and height from the frame header (SOF0 to SOF2); zero when there is none.
+std::pair<int, int> FrameSize(const std::string& Jpeg) {
+  auto Byte = [&](std::size_t At) { return At < Jpeg.size() ? static_cast<unsigned char>(Jpeg[At]) : 0u; };
+  for (std::size_t At = 2; At + 8 < Jpeg.size() && Byte(At) == 0xFF;) {
+    const unsigned Marker = Byte(At + 1);
+    if (Marker >= 0xC0 && Marker <= 0xC2) {
+      return {static_cast<int>(Byte(At + 7) << 8 | Byte(At + 8)), static_cast<int>(Byte(At + 5) << 8 | Byte(At + 6))};
     }
+    At += 2 + (Byte(At + 2) << 8 | Byte(At + 3));
   }
-  return false;
+  return {0, 0};
 }
 
 struct TPictureCase {
@@ -40,15 +39,12 @@ struct TPictureCase {
 
 class Pictures : public ::testing::TestWithParam<TPictureCase> {};
 
+// The win layer decodes them as the program does and looks at their pixels.
 TEST_P(Pictures, AreProgressiveJpegsOfTheLayoutSize) {
   const std::string Bytes = ReadAsset(GetParam().File);
   ASSERT_FALSE(Bytes.empty()) << GetParam().File;
   EXPECT_TRUE(IsProgressive(Bytes));
-  const auto Picture = ui::DecodeJpeg(reinterpret_cast<const unsigned char*>(Bytes.data()), Bytes.size());
-  ASSERT_TRUE(Picture.has_value());
-  EXPECT_EQ(Picture->Width, GetParam().Width);
-  EXPECT_EQ(Picture->Height, GetParam().Height);
-  EXPECT_FALSE(HasSilverBlock(*Picture));
+  EXPECT_EQ(FrameSize(Bytes), std::make_pair(GetParam().Width, GetParam().Height));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -61,16 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TPictureCase{"opinst4b.jpg", 50, 50}, TPictureCase{"opinst4a.jpg", 60, 59},
                       TPictureCase{"opinst2b.jpg", 50, 58}, TPictureCase{"opinst1a.jpg", 62, 21},
                       TPictureCase{"opinst2a.jpg", 58, 58}));
-
-TEST(DecodeJpeg, RejectsDataThatIsNoJpeg) {
-  const std::string Junk = "\xFF\xD8\xFF\xE0 not really a picture";
-  EXPECT_FALSE(ui::DecodeJpeg(reinterpret_cast<const unsigned char*>(Junk.data()), Junk.size()).has_value());
-  std::string Cut = ReadAsset("eula.jpg");
-  Cut.resize(Cut.size() / 3);
-  // A truncated file still decodes (libjpeg pads it) or fails cleanly; it never crashes.
-  (void)ui::DecodeJpeg(reinterpret_cast<const unsigned char*>(Cut.data()), Cut.size());
-  EXPECT_FALSE(ui::DecodeJpeg(nullptr, 0).has_value());
-}
 
 TEST(Licence, HasTheStoredShape) {
   const std::vector<std::string> Items = app::SplitLicenceItems(ReadAsset("licence.txt"));

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
+#include "ui/Pictures.h"
+
 namespace {
 
 constexpr std::uint32_t Bg = 0x00C0C0C0;
@@ -54,5 +59,39 @@ TEST(DrawPicture, ClipsToTheBoxAndTheTarget) {
 }
 
 TEST(PixelOf, SwapsRedAndBlue) { EXPECT_EQ(ui::PixelOf(0x1413B1), 0xB11314u); }
+
+// A decoder that counts its calls and makes a 1 x 1 picture of the first byte.
+class TFakeDecoder final : public ui::IPictureDecoder {
+public:
+  [[nodiscard]] std::optional<ui::TBitmap32> Decode(const unsigned char* Data, std::size_t Size) override {
+    ++Calls;
+    if (Size == 0 || Data[0] == 'x') return std::nullopt;
+    return ui::TBitmap32{1, 1, {Data[0]}};
+  }
+  int Calls = 0;
+};
+
+TEST(PictureCache, DecodesEachPictureOnceOnFirstUseAndNeverRetriesAFailure) {
+  const std::map<std::string, std::string> Stored{{"EULABACK", "a"}, {"BROKEN", "x"}};
+  int Reads = 0;
+  TFakeDecoder Decoder;
+  ui::TPictureCache Cache(
+      [&](const std::string& Name) -> std::string_view {
+        ++Reads;
+        const auto Found = Stored.find(Name);
+        return Found == Stored.end() ? std::string_view() : std::string_view(Found->second);
+      },
+      Decoder);
+  EXPECT_EQ(Decoder.Calls, 0);  // nothing is decoded before it is drawn
+  for (int Paint = 0; Paint < 3; ++Paint) {
+    const ui::TBitmap32* Back = Cache.Get("EULABACK");
+    ASSERT_NE(Back, nullptr);
+    EXPECT_EQ(Back->Pixels, std::vector<std::uint32_t>{'a'});
+    EXPECT_EQ(Cache.Get("BROKEN"), nullptr);
+    EXPECT_EQ(Cache.Get("MISSING"), nullptr);
+  }
+  EXPECT_EQ(Decoder.Calls, 2);  // the missing picture is never handed to the decoder
+  EXPECT_EQ(Reads, 3);
+}
 
 }  // namespace

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/win/Resources_win.h"
+#include "platform/win/Resources_win.h"
+#include "ui/win/WicDecoder_win.h"
 
 namespace {
 
@@ -94,15 +95,66 @@ TEST(Resources, MainIconHasFourTrueColourSizes) {
     Sizes.insert(Entry->Width);
   }
   EXPECT_EQ(Sizes, (std::set<int>{16, 32, 48, 64}));
+  // Each image loads as an icon of its size in 32-bit colour (they are stored PNG-compressed).
+  for (const int Size : {16, 32, 48, 64}) {
+    HICON Icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, Size, Size, 0));
+    ASSERT_NE(Icon, nullptr) << Size;
+    ICONINFO Info{};
+    ASSERT_TRUE(::GetIconInfo(Icon, &Info)) << Size;
+    BITMAP Colour{};
+    ::GetObjectW(Info.hbmColor, sizeof(Colour), &Colour);
+    EXPECT_EQ(Colour.bmWidth, Size);
+    EXPECT_EQ(Colour.bmBitsPixel, 32) << Size;
+    ::DeleteObject(Info.hbmColor);
+    ::DeleteObject(Info.hbmMask);
+    ::DestroyIcon(Icon);
+  }
 }
 
-TEST(Resources, EveryPagePictureDecodes) {
-  for (const char* Name : {"EULABACK", "INSTALLBACK", "PROGRESS", "PROGRESSGREY", "INSTALLHL", "OPINSTALLBACK",
-                           "OPINST1A", "OPINST2A", "OPINST3A", "OPINST4A", "OPINST1B", "OPINST2B", "OPINST3B",
-                           "OPINST4B", "REBOOTBACK"}) {
-    EXPECT_TRUE(ui::win::LoadJpegResource(::GetModuleHandleW(nullptr), Name).has_value()) << Name;
+// A block of 3 x 3 silver pixels: the window background showing through.
+bool HasSilverBlock(const ui::TBitmap32& Picture) {
+  auto Silver = [&](int X, int Y) { return Picture.Pixels[static_cast<std::size_t>(Y * Picture.Width + X)] == 0xC0C0C0u; };
+  for (int y = 0; y + 2 < Picture.Height; ++y) {
+    for (int x = 0; x + 2 < Picture.Width; ++x) {
+      bool Block = true;
+      for (int dy = 0; dy < 3 && Block; ++dy)
+        for (int dx = 0; dx < 3 && Block; ++dx) Block = Silver(x + dx, y + dy);
+      if (Block) return true;
+    }
   }
-  EXPECT_FALSE(ui::win::LoadJpegResource(::GetModuleHandleW(nullptr), "NOSUCHPICTURE").has_value());
+  return false;
+}
+
+// Every page picture, decoded by Windows' own decoder as the program does.
+TEST(Resources, EveryPagePictureDecodesToItsLayoutSize) {
+  const struct {
+    const char* Name;
+    int Width;
+    int Height;
+  } Cases[] = {{"EULABACK", 600, 338},    {"INSTALLBACK", 600, 338}, {"OPINSTALLBACK", 600, 338},
+               {"REBOOTBACK", 600, 338},  {"PROGRESS", 373, 38},     {"PROGRESSGREY", 373, 38},
+               {"INSTALLHL", 118, 32},    {"OPINST1B", 53, 13},      {"OPINST3B", 54, 39},
+               {"OPINST3A", 55, 55},      {"OPINST4B", 50, 50},      {"OPINST4A", 60, 59},
+               {"OPINST2B", 50, 58},      {"OPINST1A", 62, 21},      {"OPINST2A", 58, 58}};
+  ui::win::TWicDecoder Decoder;
+  for (const auto& Case : Cases) {
+    const std::string_view Bytes = platform::win::RcData(::GetModuleHandleW(nullptr), Case.Name);
+    const auto Picture = Decoder.Decode(reinterpret_cast<const unsigned char*>(Bytes.data()), Bytes.size());
+    ASSERT_TRUE(Picture.has_value()) << Case.Name;
+    EXPECT_EQ(Picture->Width, Case.Width) << Case.Name;
+    EXPECT_EQ(Picture->Height, Case.Height) << Case.Name;
+    EXPECT_FALSE(HasSilverBlock(*Picture)) << Case.Name;
+  }
+}
+
+TEST(Resources, DataThatIsNoPictureDecodesToNothing) {
+  ui::win::TWicDecoder Decoder;
+  const std::string Junk = "\xFF\xD8\xFF\xE0 not really a picture";
+  EXPECT_FALSE(Decoder.Decode(reinterpret_cast<const unsigned char*>(Junk.data()), Junk.size()).has_value());
+  EXPECT_FALSE(Decoder.Decode(nullptr, 0).has_value());
+  // A truncated picture decodes (the decoder pads it) or fails cleanly; it never crashes.
+  const std::string_view Whole = platform::win::RcData(::GetModuleHandleW(nullptr), "EULABACK");
+  (void)Decoder.Decode(reinterpret_cast<const unsigned char*>(Whole.data()), Whole.size() / 3);
 }
 
 }  // namespace

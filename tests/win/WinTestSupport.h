@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <string>
-#include <thread>
 
 namespace wintest {
 
@@ -27,33 +26,11 @@ inline void Click(HWND Window, int X, int Y, UINT Down = WM_LBUTTONDOWN, UINT Up
 class TMessageBoxAnswerer {
 public:
   explicit TMessageBoxAnswerer(int Button = IDOK)
-      : FThread([this, Button] {
-          for (int Tries = 0; Tries < 500 && !FStop; ++Tries) {
-            HWND Box = ::FindWindowW(L"#32770", nullptr);
-            DWORD Pid = 0;
-            if (Box != nullptr) ::GetWindowThreadProcessId(Box, &Pid);
-            if (Box != nullptr && Pid == ::GetCurrentProcessId()) {
-              wchar_t Text[512] = {};
-              HWND Static = ::FindWindowExW(Box, nullptr, L"Static", nullptr);
-              while (Static != nullptr && ::GetWindowTextW(Static, Text, 512) == 0) {
-                Static = ::FindWindowExW(Box, Static, L"Static", nullptr);
-              }
-              // A box still being built has no text yet: look again.
-              if (Text[0] == L'\0') {
-                ::Sleep(20);
-                continue;
-              }
-              FText = Text;
-              ::PostMessageW(Box, WM_COMMAND, static_cast<WPARAM>(Button), 0);
-              FSeen = true;
-              return;
-            }
-            ::Sleep(20);
-          }
-        }) {}
+      : FButton(Button), FThread(::CreateThread(nullptr, 0, &TMessageBoxAnswerer::Run, this, 0, nullptr)) {}
   ~TMessageBoxAnswerer() {
     FStop = true;
-    FThread.join();
+    ::WaitForSingleObject(FThread, INFINITE);
+    ::CloseHandle(FThread);
   }
   TMessageBoxAnswerer(const TMessageBoxAnswerer&) = delete;
   TMessageBoxAnswerer& operator=(const TMessageBoxAnswerer&) = delete;
@@ -62,10 +39,38 @@ public:
   [[nodiscard]] std::wstring Text() const { return FSeen ? FText : std::wstring(); }
 
 private:
+  static DWORD WINAPI Run(void* Self) {
+    static_cast<TMessageBoxAnswerer*>(Self)->Answer();
+    return 0;
+  }
+  void Answer() {
+    for (int Tries = 0; Tries < 500 && !FStop; ++Tries) {
+      HWND Box = ::FindWindowW(L"#32770", nullptr);
+      DWORD Pid = 0;
+      if (Box != nullptr) ::GetWindowThreadProcessId(Box, &Pid);
+      if (Box != nullptr && Pid == ::GetCurrentProcessId()) {
+        wchar_t Text[512] = {};
+        HWND Static = ::FindWindowExW(Box, nullptr, L"Static", nullptr);
+        while (Static != nullptr && ::GetWindowTextW(Static, Text, 512) == 0) {
+          Static = ::FindWindowExW(Box, Static, L"Static", nullptr);
+        }
+        // A box still being built has no text yet: look again.
+        if (Text[0] != L'\0') {
+          FText = Text;
+          ::PostMessageW(Box, WM_COMMAND, static_cast<WPARAM>(FButton), 0);
+          FSeen = true;
+          return;
+        }
+      }
+      ::Sleep(20);
+    }
+  }
+
+  int FButton;
   std::atomic<bool> FStop{false};
   std::atomic<bool> FSeen{false};
   std::wstring FText;
-  std::thread FThread;
+  HANDLE FThread;
 };
 
 }  // namespace wintest

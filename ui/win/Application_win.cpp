@@ -1,8 +1,8 @@
 #include "ui/win/Application_win.h"
 
-#include <stdexcept>
 #include <string>
 
+#include "platform/Error.h"
 #include "ui/AppTitle.h"
 #include "ui/win/FormHost_win.h"
 
@@ -40,7 +40,7 @@ TApplication::TApplication(HINSTANCE Instance) : FInstance(Instance) {
                                   WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                                   ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
                                   nullptr, nullptr, Instance, nullptr));
-  if (!FWindow) throw std::runtime_error("the application window cannot be created");
+  if (!FWindow) throw platform::EError("the application window cannot be created");
   ::SetWindowLongPtrW(FWindow.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
@@ -61,8 +61,10 @@ int TApplication::Run(TForm& MainForm) {
   }
   if (Got < 0) {
     // The loop cannot go on; the user is told instead of the wizard vanishing.
+    // std::to_string, not std::to_wstring: the wide one would bring the C library's printf.
+    const std::string Error = std::to_string(::GetLastError());
     const std::wstring Text = L"The installer stopped: Windows could not deliver its messages (error " +
-                              std::to_wstring(::GetLastError()) + L").";
+                              std::wstring(Error.begin(), Error.end()) + L").";
     ::MessageBoxW(nullptr, Text.c_str(), nullptr, MB_OK | MB_ICONERROR);
     Message.wParam = 1;
   }

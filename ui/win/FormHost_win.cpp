@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <exception>
-#include <stdexcept>
 #include <utility>
 
-#include "ui/win/Resources_win.h"
+#include "platform/Error.h"
+#include "platform/win/Resources_win.h"
 
 namespace ui::win {
 namespace {
@@ -45,7 +45,10 @@ bool IsButtonDown(UINT Msg) { return Msg == WM_LBUTTONDOWN || Msg == WM_RBUTTOND
 
 }  // namespace
 
-TFormHost::TFormHost(TForm& Form, HINSTANCE Instance) : FForm(Form), FInstance(Instance) {
+TFormHost::TFormHost(TForm& Form, HINSTANCE Instance)
+    : FForm(Form),
+      FInstance(Instance),
+      FPictures([Instance](const std::string& Name) { return platform::win::RcData(Instance, Name); }, FDecoder) {
   RegisterFormClass(Instance);
   FForm.AttachHost(this);
 }
@@ -69,7 +72,7 @@ void TFormHost::Create(HWND Owner) {
   const std::wstring Caption = Widen(FForm.Caption, 1252);
   FWindow.Reset(::CreateWindowExW(ExStyle, FormClassName, Caption.c_str(), FormStyle, Left, Top, Width, Height, Owner,
                                   nullptr, FInstance, nullptr));
-  if (!FWindow) throw std::runtime_error("the main window cannot be created");
+  if (!FWindow) throw platform::EError("the main window cannot be created");
   ::SetWindowLongPtrW(FWindow.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   ::SetWindowLongPtrW(FWindow.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TFormHost::WindowProc));
 
@@ -85,7 +88,7 @@ void TFormHost::Create(HWND Owner) {
   Info.bmiHeader.biCompression = BI_RGB;
   void* Bits = nullptr;
   FBufferBitmap.Reset(::CreateDIBSection(FBufferDc.Get(), &Info, DIB_RGB_COLORS, &Bits, nullptr, 0));
-  if (!FBufferBitmap) throw std::runtime_error("the page buffer cannot be created");
+  if (!FBufferBitmap) throw platform::EError("the page buffer cannot be created");
   FBufferPixels = static_cast<std::uint32_t*>(Bits);
   ::SelectObject(FBufferDc.Get(), FBufferBitmap.Get());
 
@@ -223,16 +226,6 @@ void TFormHost::SyncLists() {
   }
 }
 
-const TBitmap32* TFormHost::Picture(const std::string& Name) {
-  auto Found = FPictures.find(Name);
-  if (Found == FPictures.end()) {
-    std::optional<TBitmap32> Decoded = LoadJpegResource(FInstance, Name);
-    if (!Decoded) return nullptr;
-    Found = FPictures.emplace(Name, std::move(*Decoded)).first;
-  }
-  return &Found->second;
-}
-
 void TFormHost::Paint() {
   PAINTSTRUCT Ps{};
   HDC Dc = ::BeginPaint(FWindow.Get(), &Ps);
@@ -252,7 +245,7 @@ void TFormHost::ComposePage(HDC Dc, TPixelTarget Target) {
   for (TControl* Control : FForm.Pages().ActivePage().Controls) {
     if (!Control->Visible) continue;
     if (auto* Image = dynamic_cast<TImage*>(Control)) {
-      if (const TBitmap32* Bitmap = Picture(Image->Picture)) {
+      if (const TBitmap32* Bitmap = FPictures.Get(Image->Picture)) {
         ::GdiFlush();  // GDI text drawn so far must land before the pixels are touched
         DrawPicture(Target, *Bitmap, Image->Bounds, {Image->Stretch, Image->Center});
       }

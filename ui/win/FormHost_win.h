@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,7 +13,9 @@
 #include "platform/win/Handles.h"
 #include "ui/Bitmap.h"
 #include "ui/Form.h"
+#include "ui/Pictures.h"
 #include "ui/win/Gdi_win.h"
+#include "ui/win/WicDecoder_win.h"
 
 namespace ui::win {
 
@@ -66,13 +67,13 @@ private:
   void CreateLists();
   void SyncLists();
   void SyncTimers();
-  [[nodiscard]] const TBitmap32* Picture(const std::string& Name);
 
   TForm& FForm;
   HINSTANCE FInstance;
   platform::win::TWindow FWindow;
   TFontCache FFonts;
-  std::map<std::string, TBitmap32> FPictures;
+  TWicDecoder FDecoder;
+  TPictureCache FPictures;
 
   platform::win::TMemoryDc FBufferDc;
   platform::win::TGdiObject FBufferBitmap;
