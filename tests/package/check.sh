@@ -30,6 +30,10 @@ check "the program is not named setup.exe" name_is_not_setup
 check "the manifest names the X86 architecture" grep -qa 'processorArchitecture="X86"' "$exe"
 default_reseller() { [ "$(python3 "$(dirname "$0")/resources.py" "$exe" | tr '\n' ' ')" = "resource - version 1 " ]; }
 check "the default build carries no RESELLER resource and the version entry 1" default_reseller
-echo "     $(basename "$exe"): $(stat -c %s "$exe") bytes"
+# The size budget: what the program weighs today, so that growth is a decision.
+budget=$((320 * 1024))
+size=$(stat -c %s "$exe")
+echo "     $(basename "$exe"): $size bytes (budget $budget)"
+check "the program is no larger than 320 KiB" test "$size" -le "$budget"
 echo "package: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -112,7 +112,7 @@ link_service_start() {
 link_service_stop() {
   if [ -n "$_link_service_pid" ]; then
     kill "$_link_service_pid" 2>/dev/null
-    wait "$_link_service_pid" 2>/dev/null
+    wait "$_link_service_pid" 2>/dev/null || true
   fi
   _link_service_pid=""
 }
