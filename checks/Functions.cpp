@@ -46,7 +46,7 @@ int TFunctions::GetVersionPart(int Part) const {
     const std::size_t Dot = Rest.find(L'.');
     if (Dot != std::wstring_view::npos) Rest.remove_prefix(Dot + 1);
   }
-  return ParseInteger(Rest.substr(0, Rest.find(L'.'))).value_or(0);
+  return ParseDecimalInteger(Rest.substr(0, Rest.find(L'.'))).value_or(0);
 }
 
 std::string TFunctions::RegisteredLibraryVersion(const wchar_t* ClassId) {

@@ -31,7 +31,7 @@ public:
 
   // "major.minor.release.build" of the file's fixed version information, or empty.
   [[nodiscard]] std::string GetFileVersionString(const platform::TPath& File);
-  // Part n (from 1) of the DirectX version text last read, as an integer; 0 when not one.
+  // Part n (from 1) of the DirectX version text last read, as a plain decimal integer; 0 when not one.
   [[nodiscard]] int GetVersionPart(int Part) const;
 
   // The string value, or empty when the key or the value is missing. A value

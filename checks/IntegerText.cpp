@@ -33,6 +33,17 @@ std::optional<std::uint32_t> ParseDecimal(std::string_view Digits, bool Negative
   return static_cast<std::uint32_t>(Value);
 }
 
+// Wide text as single bytes; nothing when a character lies outside ASCII.
+std::optional<std::string> Ascii(std::wstring_view Text) {
+  std::string Narrow;
+  Narrow.reserve(Text.size());
+  for (const wchar_t C : Text) {
+    if (static_cast<std::uint32_t>(C) > 0x7F) return std::nullopt;
+    Narrow.push_back(static_cast<char>(C));
+  }
+  return Narrow;
+}
+
 }  // namespace
 
 std::optional<std::int32_t> ParseInteger(std::string_view Text) {
@@ -59,13 +70,20 @@ std::optional<std::int32_t> ParseInteger(std::string_view Text) {
 }
 
 std::optional<std::int32_t> ParseInteger(std::wstring_view Text) {
-  std::string Narrow;
-  Narrow.reserve(Text.size());
-  for (const wchar_t C : Text) {
-    if (static_cast<std::uint32_t>(C) > 0x7F) return std::nullopt;
-    Narrow.push_back(static_cast<char>(C));
-  }
-  return ParseInteger(std::string_view(Narrow));
+  const std::optional<std::string> Narrow = Ascii(Text);
+  return Narrow ? ParseInteger(std::string_view(*Narrow)) : std::nullopt;
+}
+
+std::optional<std::int32_t> ParseDecimalInteger(std::wstring_view Text) {
+  const std::optional<std::string> Narrow = Ascii(Text);
+  if (!Narrow) return std::nullopt;
+  std::string_view Digits = *Narrow;
+  const bool Negative = Digits.starts_with('-');
+  if (Negative || Digits.starts_with('+')) Digits.remove_prefix(1);
+  if (Digits.empty()) return std::nullopt;
+  const std::optional<std::uint32_t> Magnitude = ParseDecimal(Digits, Negative);
+  if (!Magnitude) return std::nullopt;
+  return static_cast<std::int32_t>(Negative ? 0u - *Magnitude : *Magnitude);
 }
 
 }  // namespace checks

@@ -16,4 +16,8 @@ namespace checks {
 // The same for text that came from a wide string: any character outside ASCII is invalid.
 [[nodiscard]] std::optional<std::int32_t> ParseInteger(std::wstring_view Text);
 
+// A plain decimal number: an optional sign, then decimal digits only, running to
+// the end, in the 32-bit signed range. No spaces, no hexadecimal prefixes.
+[[nodiscard]] std::optional<std::int32_t> ParseDecimalInteger(std::wstring_view Text);
+
 }  // namespace checks

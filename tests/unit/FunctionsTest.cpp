@@ -51,6 +51,12 @@ TEST_F(Functions, DirectXPartTwoDecides) {
       {L"12", true, 12, 12, 12},
       {L"4.9", true, 4, 9, 9},
       {L"4.9a", false, 4, 0, 0},
+      // Parts are plain decimal numbers: no hexadecimal, no spaces.
+      {L"4.$A.0", false, 4, 0, 0},
+      {L"4.x9.0", false, 4, 0, 0},
+      {L"4.0x9.0", false, 4, 0, 0},
+      {L"4. 9.0", false, 4, 0, 0},
+      {L"4.+9.0", true, 4, 9, 0},
   };
   for (const auto& Case : Cases) {
     Registry.Keys.clear();
