@@ -5,23 +5,16 @@
 
 namespace app {
 
-void TKIVWindow::WMCopyData(ui::TMessage& Message) {
-  Message.Result = 0;
+void TKIVWindow::WMCopyData(const ui::TCopyData& Report) {
   // Reports count only from the installer we started, while it installs or
   // after it completed; any other process's report is ignored.
   const bool Installing = lblInstall.Tag == 1 && lblInstall.Font.Color != ui::clWhite;
   if (!FInstallerProcess || Notebook1.PageIndex != 1 || !(Installing || lblInstall.Tag == 2)) return;
-  // Not from a conforming installer: nothing to read.
-  if (Message.LParam == 0) return;
-  const auto& Record = *reinterpret_cast<const ui::TCopyDataRecord*>(Message.LParam);
-  std::string Text;
-  if (Record.cbData > 0 && Record.lpData != nullptr) {
-    Text.assign(static_cast<const char*>(Record.lpData), Record.cbData);
-  }
-  // A terminating zero counted in cbData changes nothing.
+  std::string Text = Report.Text;
+  // A terminating zero counted in the report changes nothing.
   while (!Text.empty() && Text.back() == '\0') Text.pop_back();
 
-  const auto Code = static_cast<std::int32_t>(static_cast<std::uint32_t>(Record.dwData));
+  const std::int32_t Code = Report.Code;
   if (Code >= 0) {
     ShowProgress(100 + std::min(Code, 100));
   } else {

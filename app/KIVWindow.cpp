@@ -229,12 +229,8 @@ void TKIVWindow::StopDownload() {
 }
 
 bool TKIVWindow::Dispatch(ui::TMessage& Message) {
-  if (Message.Msg == ui::WM_ERASEBKGND_) {
+  if (Message.Msg == ui::MsgEraseBackground) {
     WMEraseBkgnd(Message);
-    return true;
-  }
-  if (Message.Msg == ui::WM_COPYDATA_) {
-    WMCopyData(Message);
     return true;
   }
   return false;

@@ -38,7 +38,7 @@ struct TKIVServices {
   platform::IClock& Clock;
   platform::IFolders& Folders;
   download::IResellerId& Reseller;
-  checks::TFunctions& Functions;
+  checks::IFunctions& Functions;
   platform::IShell& Shell;
   platform::IRestart& Restart;
   download::IDownloadFactory& Downloads;
@@ -59,10 +59,11 @@ public:
   void FormDestroy() override;
   void FormMouseWheel(int WheelDelta, bool& Handled) override;
   bool Dispatch(ui::TMessage& Message) override;
+  void CopyData(const ui::TCopyData& Data) override { WMCopyData(Data); }
 
   void WMEraseBkgnd(ui::TMessage& Message);
-  // A progress report of the installer; the record is valid only during the call.
-  void WMCopyData(ui::TMessage& Message);
+  // A progress report of the installer.
+  void WMCopyData(const ui::TCopyData& Report);
   void tmrInstallerMonitorTimer(ui::TTimer* Sender);
   void EULADrawItem(ui::TListBox& Control, ui::ICanvas& Canvas, int Index, ui::TRect Rect);
 

@@ -37,7 +37,7 @@ void TKIVWindow::tmrSWCheckTimer(ui::TTimer* /*Sender*/) {
   if (lblDone.Tag > 0) return;  // the codec-pack view: no more checks
   // An error from a check ends the pass with the later lines as they were.
   const TReenable Reenable(tmrSWCheck);
-  checks::TFunctions& Checks = FServices.Functions;
+  checks::IFunctions& Checks = FServices.Functions;
   ShowInstallState(lblDX2, Checks.IsDirectXInstalled());
   ShowInstallState(lblWMP2, Checks.IsMediaPlayerInstalled());
   ShowInstallState(lblAFP2, Checks.IsFlashInstalled());

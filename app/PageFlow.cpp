@@ -66,7 +66,8 @@ void TKIVWindow::AcceptLicence() {
   if (FServices.Folders.FileExists(Installed)) {
     const std::string Question = "Vestora Editor v" + FServices.Functions.GetFileVersionString(Installed) +
                                  " is already installed on this PC.\r\rAre you sure you want to replace it?";
-    if (Host()->MessageBox(Question, Caption, ui::MB_YESNO_ | ui::MB_ICONINFORMATION_) != ui::IDYES_) {
+    if (Host()->MessageBox(Question, Caption, ui::MessageBoxYesNo | ui::MessageBoxInformation) !=
+        ui::MessageBoxAnswerYes) {
       Close();
       return;
     }

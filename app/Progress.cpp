@@ -39,11 +39,11 @@ void TKIVWindow::ShowProgress(std::int32_t Step) {
     if (s == LastStep) {
       imgProgress.Bounds.Width = FProgressFullWidth;
       lblProgress.Caption = "100%";
-      FServices.Taskbar.SetTaskbarProgressState(platform::TBPF_NOPROGRESS_);
+      FServices.Taskbar.SetTaskbarProgressState(platform::TTaskbarState::NoProgress);
       continue;
     }
     imgProgress.Bounds.Width = static_cast<int>(std::trunc(FProgressFullWidth / 200.0 * s));
-    FServices.Taskbar.SetTaskbarProgressState(platform::TBPF_NORMAL_);
+    FServices.Taskbar.SetTaskbarProgressState(platform::TTaskbarState::Normal);
     FServices.Taskbar.SetTaskbarProgressValue(static_cast<std::uint64_t>(imgProgress.Bounds.Width),
                                               static_cast<std::uint64_t>(FProgressFullWidth));
     lblProgress.Caption = std::to_string(static_cast<int>(std::trunc(s * 0.5))) + "%";

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/Folders.h"
+#include "platform/Path.h"
 
 namespace download {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "download/Download.h"
-#include "download/SyncThread.h"
+#include "platform/SyncThread.h"
 #include "platform/Clock.h"
 #include "platform/DownloadFiles.h"
 #include "platform/Internet.h"
@@ -25,7 +25,7 @@ struct TDownloaderPlatform {
   platform::IInternet& Internet;
   platform::IDownloadFiles& Files;
   platform::IClock& Clock;
-  ISyncOwner& Owner;
+  platform::ISyncOwner& Owner;
   // The user's decimal separator, for the megabyte figures.
   char DecimalSeparator = '.';
 };
@@ -71,7 +71,7 @@ private:
   std::atomic<std::shared_ptr<platform::IInternetSession>> FInternet;
   std::int32_t FMinSize;
   std::atomic<bool> FTerminated{false};
-  TSyncThread FThread;
+  platform::TSyncThread FThread;
 };
 
 // Creates a TDownloader per download.

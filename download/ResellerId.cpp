@@ -12,7 +12,7 @@ std::int32_t TResellerId::GetResellerId() {
     Result = checks::ParseInteger(Text).value_or(DefaultResellerId);
   }
   // A failed write (no administrator rights, say) changes nothing for the caller.
-  (void)FFunctions.RegWriteInteger(platform::TRootKey::LocalMachine, L"SOFTWARE\\Ostrevane\\Referrer\\", L"ID", Result);
+  (void)FRegistry.RegWriteInteger(platform::TRootKey::LocalMachine, L"SOFTWARE\\Ostrevane\\Referrer\\", L"ID", Result);
   return Result;
 }
 

@@ -21,13 +21,13 @@ constexpr std::int32_t DefaultResellerId = 1;
 // HKLM "SOFTWARE\Ostrevane\Referrer\" value "ID".
 class TResellerId final : public IResellerId {
 public:
-  TResellerId(platform::IResources& Resources, checks::TFunctions& Functions)
-      : FResources(Resources), FFunctions(Functions) {}
+  TResellerId(platform::IResources& Resources, checks::IRegistryWriter& Registry)
+      : FResources(Resources), FRegistry(Registry) {}
   [[nodiscard]] std::int32_t GetResellerId() override;
 
 private:
   platform::IResources& FResources;
-  checks::TFunctions& FFunctions;
+  checks::IRegistryWriter& FRegistry;
 };
 
 }  // namespace download

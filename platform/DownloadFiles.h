@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "platform/Error.h"
-#include "platform/Folders.h"
+#include "platform/Path.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/Folders.h"
+#include "platform/Path.h"
 
 namespace platform {
 

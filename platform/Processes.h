@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/Folders.h"
+#include "platform/Path.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/Folders.h"
+#include "platform/Path.h"
 
 namespace platform {
 

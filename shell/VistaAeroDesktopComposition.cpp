@@ -9,7 +9,7 @@ bool TVistaAeroDesktopComposition::TryCreate() {
   return static_cast<bool>(FTaskbar);
 }
 
-void TVistaAeroDesktopComposition::SetTaskbarProgressState(std::uint8_t State) {
+void TVistaAeroDesktopComposition::SetTaskbarProgressState(platform::TTaskbarState State) {
   if (!FTaskbar && !FCreationTried) {
     FLastState = State;
     if (TryCreate()) FTaskbar->SetProgressState(State);

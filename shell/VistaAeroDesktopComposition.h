@@ -13,7 +13,7 @@ namespace shell {
 class ITaskbarList {
 public:
   virtual ~ITaskbarList() = default;
-  virtual void SetProgressState(std::uint8_t State) = 0;
+  virtual void SetProgressState(platform::TTaskbarState State) = 0;
   virtual void SetProgressValue(std::uint64_t Completed, std::uint64_t Total) = 0;
 };
 
@@ -28,7 +28,7 @@ class TVistaAeroDesktopComposition final : public platform::ITaskbarProgress {
 public:
   explicit TVistaAeroDesktopComposition(ITaskbarListFactory& Factory) : FFactory(Factory) {}
   // Reaches the taskbar only when the state changes.
-  void SetTaskbarProgressState(std::uint8_t State) override;
+  void SetTaskbarProgressState(platform::TTaskbarState State) override;
   void SetTaskbarProgressValue(std::uint64_t Completed, std::uint64_t Total) override;
 
 private:
@@ -37,7 +37,7 @@ private:
   ITaskbarListFactory& FFactory;
   std::unique_ptr<ITaskbarList> FTaskbar;
   bool FCreationTried = false;
-  std::uint8_t FLastState = 0;
+  platform::TTaskbarState FLastState = platform::TTaskbarState::NoProgress;
 };
 
 }  // namespace shell

@@ -20,14 +20,14 @@ struct TMessage {
   std::intptr_t Result = 0;
 };
 
-constexpr unsigned WM_ERASEBKGND_ = 0x0014;
-constexpr unsigned WM_COPYDATA_ = 0x004A;
+// The message number of "erase the background", as Windows numbers it.
+constexpr unsigned MsgEraseBackground = 0x0014;
 
-// The record of a copy-data message, laid out as Windows lays out COPYDATASTRUCT.
-struct TCopyDataRecord {
-  std::uintptr_t dwData;
-  std::uint32_t cbData;
-  const void* lpData;
+// A copy-data message from another process, decoded by the host: the low 32
+// bits of its number and a copy of its bytes (the sender's memory is gone after).
+struct TCopyData {
+  std::int32_t Code = 0;
+  std::string Text;
 };
 
 // What the form asks of the window that shows it.
@@ -46,9 +46,10 @@ public:
   [[nodiscard]] virtual int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags) = 0;
 };
 
-constexpr unsigned MB_YESNO_ = 0x04;
-constexpr unsigned MB_ICONINFORMATION_ = 0x40;
-constexpr int IDYES_ = 6;
+// Message box styles and the answer "Yes", with the values Windows gives them.
+constexpr unsigned MessageBoxYesNo = 0x04;
+constexpr unsigned MessageBoxInformation = 0x40;
+constexpr int MessageBoxAnswerYes = 6;
 
 class TForm {
 public:
@@ -82,6 +83,8 @@ public:
     (void)Message;
     return false;
   }
+  // A copy-data message; the host answers it with 0.
+  virtual void CopyData(const TCopyData& Data) { (void)Data; }
 
   void AttachHost(IFormHost* Host) { FHost = Host; }
   void Close() {

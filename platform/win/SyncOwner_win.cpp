@@ -32,16 +32,16 @@ void TWinSyncOwner::Pump() {
   ::PeekMessageW(&Message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
-void TWinSyncOwner::Register(download::TSyncThread& Thread) { FThreads.push_back(&Thread); }
+void TWinSyncOwner::Register(platform::TSyncThread& Thread) { FThreads.push_back(&Thread); }
 
-void TWinSyncOwner::Unregister(download::TSyncThread& Thread) {
+void TWinSyncOwner::Unregister(platform::TSyncThread& Thread) {
   FThreads.erase(std::remove(FThreads.begin(), FThreads.end(), &Thread), FThreads.end());
 }
 
 void TWinSyncOwner::ServeAll() {
   // A served call may end a download and so unregister its thread: walk a copy.
-  const std::vector<download::TSyncThread*> Threads = FThreads;
-  for (download::TSyncThread* Thread : Threads) {
+  const std::vector<platform::TSyncThread*> Threads = FThreads;
+  for (platform::TSyncThread* Thread : Threads) {
     if (std::find(FThreads.begin(), FThreads.end(), Thread) != FThreads.end()) {
       FBoundary([Thread] { Thread->Serve(); });
     }

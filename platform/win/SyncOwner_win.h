@@ -5,14 +5,14 @@
 #include <functional>
 #include <vector>
 
-#include "download/SyncThread.h"
+#include "platform/SyncThread.h"
 #include "platform/win/Handles.h"
 
 namespace platform::win {
 
 // The GUI thread as the download thread sees it: a message-only window whose
 // posted message runs the pending synchronized calls from the message loop.
-class TWinSyncOwner final : public download::ISyncOwner {
+class TWinSyncOwner final : public platform::ISyncOwner {
 public:
   // Calls served from the message loop run through Boundary, which catches
   // their errors and brings the window up to date afterwards.
@@ -20,8 +20,8 @@ public:
   TWinSyncOwner(HINSTANCE Instance, TBoundary Boundary);
   void Wake() override;
   void Pump() override;
-  void Register(download::TSyncThread& Thread) override;
-  void Unregister(download::TSyncThread& Thread) override;
+  void Register(platform::TSyncThread& Thread) override;
+  void Unregister(platform::TSyncThread& Thread) override;
 
 private:
   static LRESULT CALLBACK WindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
@@ -29,7 +29,7 @@ private:
 
   TBoundary FBoundary;
   TWindow FWindow;
-  std::vector<download::TSyncThread*> FThreads;
+  std::vector<platform::TSyncThread*> FThreads;
 };
 
 }  // namespace platform::win

@@ -11,7 +11,7 @@ namespace {
 class TWinTaskbarList final : public ITaskbarList {
 public:
   TWinTaskbarList(platform::win::TComPtr<ITaskbarList3> List, HWND Owner) : FList(std::move(List)), FOwner(Owner) {}
-  void SetProgressState(std::uint8_t State) override {
+  void SetProgressState(platform::TTaskbarState State) override {
     (void)FList->SetProgressState(FOwner, static_cast<TBPFLAG>(State));
   }
   void SetProgressValue(std::uint64_t Completed, std::uint64_t Total) override {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "download/SyncThread.h"
+#include "platform/SyncThread.h"
 #include "platform/DownloadFiles.h"
 #include "platform/Internet.h"
 
@@ -183,12 +183,12 @@ public:
 };
 
 // The owning thread of a test: calls are served while the test waits.
-class TTestOwner final : public download::ISyncOwner {
+class TTestOwner final : public platform::ISyncOwner {
 public:
   void Wake() override {}
   void Pump() override {}
-  void Register(download::TSyncThread&) override { ++Registered; }
-  void Unregister(download::TSyncThread&) override { --Registered; }
+  void Register(platform::TSyncThread&) override { ++Registered; }
+  void Unregister(platform::TSyncThread&) override { --Registered; }
   int Registered = 0;
 };
 

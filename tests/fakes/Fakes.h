@@ -102,7 +102,7 @@ public:
     unsigned Flags;
   };
   std::vector<TBox> Boxes;
-  int Answer = ui::IDYES_;
+  int Answer = ui::MessageBoxAnswerYes;
   std::uintptr_t Handle = 0x000A07C2;
   std::function<void()> OnRepaint;
   [[nodiscard]] std::unique_ptr<ui::ITextMeasurer> CreateMeasurer(const ui::TFont& Font) override {
@@ -251,11 +251,11 @@ public:
 
 class TFakeTaskbar final : public platform::ITaskbarProgress {
 public:
-  void SetTaskbarProgressState(std::uint8_t State) override { States.push_back(State); }
+  void SetTaskbarProgressState(platform::TTaskbarState State) override { States.push_back(State); }
   void SetTaskbarProgressValue(std::uint64_t Completed, std::uint64_t Total) override {
     Values.emplace_back(Completed, Total);
   }
-  std::vector<std::uint8_t> States;
+  std::vector<platform::TTaskbarState> States;
   std::vector<std::pair<std::uint64_t, std::uint64_t>> Values;
 };
 

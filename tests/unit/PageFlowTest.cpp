@@ -198,7 +198,7 @@ TEST_F(PageFlow, AnInstalledProductIsAskedAboutInTheFolderOfTheStoredPath) {
 TEST_F(PageFlow, YesReplacesAndAnUnreadableVersionLeavesAGap) {
   CreateAndShow();
   InstallProduct(L"D:VestoraEditorPremier.exe", L"D:VestoraEditorPremier.exe");
-  Host.Answer = ui::IDYES_;
+  Host.Answer = ui::MessageBoxAnswerYes;
   Click(Window.lblAgree);
   ASSERT_EQ(Host.Boxes.size(), 1u);
   EXPECT_EQ(Host.Boxes[0].Text,

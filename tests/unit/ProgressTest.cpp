@@ -15,7 +15,7 @@ TEST_F(Progress, TheFirstReportShowsAnEmptyBarAtZeroPercent) {
   EXPECT_EQ(Window.imgProgress.Bounds.Width, 0);
   EXPECT_EQ(Window.lblProgress.Caption, "0%");
   EXPECT_EQ(Window.lblProgress.Bounds.Left, 171);
-  EXPECT_EQ(Taskbar.States.back(), platform::TBPF_NORMAL_);
+  EXPECT_EQ(Taskbar.States.back(), platform::TTaskbarState::Normal);
   EXPECT_EQ(Taskbar.Values.back(), (std::pair<std::uint64_t, std::uint64_t>{0, 371}));
   EXPECT_EQ(Window.lblProgressInfo1.Caption, "Downloading...");
   EXPECT_EQ(Window.lblProgressInfo2.Caption, "Please wait");
@@ -60,7 +60,7 @@ TEST_F(Progress, TheLabelStopsAtItsLastPlaceAndBrightens) {
     EXPECT_EQ(Window.lblProgress.Font.Color, Case.Colour) << Case.Step;
   }
   EXPECT_EQ(Window.imgProgress.Bounds.Width, 371);
-  EXPECT_EQ(Taskbar.States.back(), platform::TBPF_NOPROGRESS_);
+  EXPECT_EQ(Taskbar.States.back(), platform::TTaskbarState::NoProgress);
 }
 
 TEST_F(Progress, StepsAbove200CountAs200) {

@@ -12,7 +12,9 @@ public:
   class TList final : public shell::ITaskbarList {
   public:
     explicit TList(std::vector<std::string>& Calls) : FCalls(Calls) {}
-    void SetProgressState(std::uint8_t State) override { FCalls.push_back("state " + std::to_string(State)); }
+    void SetProgressState(platform::TTaskbarState State) override {
+      FCalls.push_back("state " + std::to_string(static_cast<int>(State)));
+    }
     void SetProgressValue(std::uint64_t Done, std::uint64_t Total) override {
       FCalls.push_back("value " + std::to_string(Done) + "/" + std::to_string(Total));
     }
@@ -33,12 +35,12 @@ public:
 TEST(TaskbarProgress, StatesReachTheTaskbarOnlyWhenTheyChange) {
   TRecordingFactory Factory;
   shell::TVistaAeroDesktopComposition Taskbar(Factory);
-  Taskbar.SetTaskbarProgressState(2);
+  Taskbar.SetTaskbarProgressState(platform::TTaskbarState::Normal);
   Taskbar.SetTaskbarProgressValue(0, 371);
-  Taskbar.SetTaskbarProgressState(2);
+  Taskbar.SetTaskbarProgressState(platform::TTaskbarState::Normal);
   Taskbar.SetTaskbarProgressValue(1, 371);
-  Taskbar.SetTaskbarProgressState(0);
-  Taskbar.SetTaskbarProgressState(0);
+  Taskbar.SetTaskbarProgressState(platform::TTaskbarState::NoProgress);
+  Taskbar.SetTaskbarProgressState(platform::TTaskbarState::NoProgress);
   EXPECT_EQ(Factory.Creations, 1);
   EXPECT_EQ(Factory.Calls, (std::vector<std::string>{"state 2", "value 0/371", "value 1/371", "state 0"}));
 }
@@ -47,8 +49,8 @@ TEST(TaskbarProgress, AValueFirstCreatesTheObjectWithoutAState) {
   TRecordingFactory Factory;
   shell::TVistaAeroDesktopComposition Taskbar(Factory);
   Taskbar.SetTaskbarProgressValue(5, 10);
-  Taskbar.SetTaskbarProgressState(0);  // the same as the initial last state: not sent
-  Taskbar.SetTaskbarProgressState(2);
+  Taskbar.SetTaskbarProgressState(platform::TTaskbarState::NoProgress);  // the same as the initial last state: not sent
+  Taskbar.SetTaskbarProgressState(platform::TTaskbarState::Normal);
   EXPECT_EQ(Factory.Calls, (std::vector<std::string>{"value 5/10", "state 2"}));
 }
 
@@ -56,10 +58,10 @@ TEST(TaskbarProgress, AFailedCreationIsNeverRetried) {
   TRecordingFactory Factory;
   Factory.Available = false;
   shell::TVistaAeroDesktopComposition Taskbar(Factory);
-  Taskbar.SetTaskbarProgressState(2);
+  Taskbar.SetTaskbarProgressState(platform::TTaskbarState::Normal);
   Factory.Available = true;
   Taskbar.SetTaskbarProgressValue(1, 2);
-  Taskbar.SetTaskbarProgressState(0);
+  Taskbar.SetTaskbarProgressState(platform::TTaskbarState::NoProgress);
   EXPECT_EQ(Factory.Creations, 1);
   EXPECT_TRUE(Factory.Calls.empty());
 }

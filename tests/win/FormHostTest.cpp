@@ -161,11 +161,69 @@ TEST_F(FormHost, TimersFollowTheModel) {
   };
   Window.tmrSWCheck.SetEnabled(true);
   wintest::Click(Host.Handle(), 5, 5);  // any handled event re-arms the timers
-  for (int i = 0; i < 50 && Ticks < 3; ++i) {
-    ::Sleep(20);
-    wintest::Pump();
+  // Each tick is a WM_TIMER message: wait for the second, however long the system takes
+  // (a thread timer of ten seconds only keeps a broken host from hanging the test).
+  const UINT_PTR Guard = ::SetTimer(nullptr, 0, 10000, nullptr);
+  MSG Message{};
+  while (Ticks < 2 && ::GetMessageW(&Message, nullptr, 0, 0) > 0) {
+    if (Message.hwnd == nullptr && Message.message == WM_TIMER && Message.wParam == Guard) break;
+    ::DispatchMessageW(&Message);
   }
+  ::KillTimer(nullptr, Guard);
   EXPECT_EQ(Ticks, 2);
+  // The second tick disabled the model's timer, so the host has killed the window's.
+  EXPECT_FALSE(::KillTimer(Host.Handle(), 1));
+}
+
+// A form that records the copy-data reports the host decodes for it.
+class TReportForm final : public ui::TForm {
+public:
+  TReportForm() {
+    ClientWidth = 100;
+    ClientHeight = 100;
+    FPages.Pages = {&FPage};
+  }
+  [[nodiscard]] ui::TNotebook& Pages() override { return FPages; }
+  [[nodiscard]] std::vector<ui::TTimer*> Timers() override { return {}; }
+  void CopyData(const ui::TCopyData& Data) override { Reports.push_back(Data); }
+  std::vector<ui::TCopyData> Reports;
+
+private:
+  ui::TPage FPage{"Only"};
+  ui::TNotebook FPages;
+};
+
+TEST(FormHostCopyData, IsCheckedAndCopiedBeforeTheFormSeesIt) {
+  TReportForm Form;
+  ui::win::TFormHost Host(Form, ::GetModuleHandleW(nullptr));
+  Host.Create(nullptr);
+  const std::string Bytes("A\0B", 3);
+  const struct {
+    const char* Name;
+    ULONG_PTR Number;
+    DWORD Size;
+    const void* Data;
+    std::int32_t Code;
+    std::string Text;
+  } Cases[] = {
+      {"text with a zero inside", 50, 3, Bytes.data(), 50, Bytes},
+      {"a size without data", 10, 4096, nullptr, 10, ""},
+      {"minus one", static_cast<ULONG_PTR>(-1), 0, nullptr, -1, ""},
+      // Only the low 32 bits of the number count: 2^32 + 5 is 5.
+      {"a number beyond 32 bits", sizeof(ULONG_PTR) > 4 ? static_cast<ULONG_PTR>(0x100000005ULL) : 5u, 1, "x", 5, "x"},
+  };
+  for (const auto& Case : Cases) {
+    Form.Reports.clear();
+    COPYDATASTRUCT Record{Case.Number, Case.Size, const_cast<void*>(Case.Data)};
+    EXPECT_EQ(::SendMessageW(Host.Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&Record)), 0) << Case.Name;
+    ASSERT_EQ(Form.Reports.size(), 1u) << Case.Name;
+    EXPECT_EQ(Form.Reports[0].Code, Case.Code) << Case.Name;
+    EXPECT_EQ(Form.Reports[0].Text, Case.Text) << Case.Name;
+  }
+  // No record at all: nothing reaches the form.
+  Form.Reports.clear();
+  EXPECT_EQ(::SendMessageW(Host.Handle(), WM_COPYDATA, 0, 0), 0);
+  EXPECT_TRUE(Form.Reports.empty());
 }
 
 }  // namespace

@@ -387,6 +387,18 @@ LRESULT TFormHost::HandleMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_COPYDATA:
+      // Read as a wire format: the record and its sizes are checked, the bytes copied out.
+      if (LParam != 0) {
+        const auto& Record = *reinterpret_cast<const COPYDATASTRUCT*>(LParam);
+        TCopyData Data;
+        Data.Code = static_cast<std::int32_t>(static_cast<std::uint32_t>(Record.dwData));
+        if (Record.cbData > 0 && Record.lpData != nullptr) {
+          Data.Text.assign(static_cast<const char*>(Record.lpData), Record.cbData);
+        }
+        Guarded([&] { FForm.CopyData(Data); });
+      }
+      return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:

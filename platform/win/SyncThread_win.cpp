@@ -1,13 +1,13 @@
 // The worker as a Win32 thread, with events and a slim lock: the program needs
 // no thread library of the compiler's.
-#include "download/SyncThread.h"
+#include "platform/SyncThread.h"
 
 #include <windows.h>
 
 #include "platform/Error.h"
 #include "platform/win/Handles.h"
 
-namespace download {
+namespace platform {
 
 struct TSyncThread::TState {
   DWORD OwnerThread = ::GetCurrentThreadId();
@@ -93,4 +93,4 @@ void TSyncThread::WaitFor() {
   FState->Thread.Reset();
 }
 
-}  // namespace download
+}  // namespace platform

@@ -1,13 +1,13 @@
 // The worker with the standard library's thread, lock and condition, for the
 // native build and its tests; the program uses SyncThread_win.cpp.
-#include "download/SyncThread.h"
+#include "platform/SyncThread.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
-namespace download {
+namespace platform {
 
 struct TSyncThread::TState {
   std::thread::id OwnerThread = std::this_thread::get_id();
@@ -95,4 +95,4 @@ void TSyncThread::WaitFor() {
   State.Thread.join();
 }
 
-}  // namespace download
+}  // namespace platform

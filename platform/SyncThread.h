@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-namespace download {
+namespace platform {
 
 class TSyncThread;
 
@@ -48,4 +48,4 @@ private:
   std::unique_ptr<TState> FState;
 };
 
-}  // namespace download
+}  // namespace platform
