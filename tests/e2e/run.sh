@@ -264,10 +264,14 @@ asked_the_link_service() {
   grep -qF "\"$request HTTP/1.1\" 200" "$artifacts/link-service.log"
 }
 page_changed_to_components() { [ "$(pixel optional-installs 520 165)" != "srgb(177,19,20)" ]; }
+# The stand-in installer reports slowly here, so that the page can be seen while it runs.
+printf '%s\n' "200 0 Installing Vestora Editor|Copying files" \
+  "2500 50 Installing Vestora Editor|Registering components" "2500 100 Done" >"$downloads/installer-script.txt"
 check "the wizard starts for a whole run" start_wizard
 agree
 shot downloading 1
 check "the downloaded installer runs with the wizard's window handle" installer_started_with_the_window_handle
+shot installing 1.5
 check "the link service was asked for the installer" asked_the_link_service
 check "the file in Downloads is the served one, byte for byte" downloaded_as_served
 check "the installer's completion report fills the bar" bar_is_full
