@@ -13,14 +13,13 @@ namespace ui::win {
 namespace {
 
 constexpr wchar_t FormClassName[] = L"TVestoraForm";
-constexpr int FirstListId = 100;
 
 constexpr DWORD FormStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
-void RegisterFormClass(HINSTANCE Instance) {
+void RegisterFormClass(HINSTANCE Instance, WNDPROC WindowProc) {
   WNDCLASSEXW Class{};
   Class.cbSize = sizeof(Class);
-  Class.lpfnWndProc = DefWindowProcW;
+  Class.lpfnWndProc = WindowProc;
   Class.hInstance = Instance;
   Class.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   Class.hIcon = ::LoadIconW(Instance, L"MAINICON");
@@ -28,28 +27,13 @@ void RegisterFormClass(HINSTANCE Instance) {
   ::RegisterClassExW(&Class);  // fails harmlessly when already registered
 }
 
-TMouseButton ButtonOf(UINT Msg) {
-  switch (Msg) {
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-      return TMouseButton::Right;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-      return TMouseButton::Middle;
-    default:
-      return TMouseButton::Left;
-  }
-}
-
-bool IsButtonDown(UINT Msg) { return Msg == WM_LBUTTONDOWN || Msg == WM_RBUTTONDOWN || Msg == WM_MBUTTONDOWN; }
-
 }  // namespace
 
 TFormHost::TFormHost(TForm& Form, HINSTANCE Instance)
     : FForm(Form),
       FInstance(Instance),
       FPictures([Instance](const std::string& Name) { return platform::win::RcData(Instance, Name); }, FDecoder) {
-  RegisterFormClass(Instance);
+  RegisterFormClass(Instance, &TFormHost::WindowProc);
   FForm.AttachHost(this);
 }
 
@@ -71,10 +55,8 @@ void TFormHost::Create(HWND Owner) {
   const int Top = (::GetSystemMetrics(SM_CYSCREEN) - Height) / 2;
   const std::wstring Caption = Widen(FForm.Caption, 1252);
   FWindow.Reset(::CreateWindowExW(ExStyle, FormClassName, Caption.c_str(), FormStyle, Left, Top, Width, Height, Owner,
-                                  nullptr, FInstance, nullptr));
+                                  nullptr, FInstance, this));
   if (!FWindow) throw platform::EError("the main window cannot be created");
-  ::SetWindowLongPtrW(FWindow.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  ::SetWindowLongPtrW(FWindow.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TFormHost::WindowProc));
 
   HDC Screen = ::GetDC(nullptr);
   FBufferDc.Reset(::CreateCompatibleDC(Screen));
@@ -103,13 +85,6 @@ void TFormHost::Show() {
   ::UpdateWindow(FWindow.Get());
 }
 
-HWND TFormHost::ListHandle(const TListBox& List) const {
-  for (const TList& Entry : FLists) {
-    if (Entry.Model == &List) return Entry.Window.Get();
-  }
-  return nullptr;
-}
-
 void TFormHost::RequestClose() {
   if (FWindow) ::PostMessageW(FWindow.Get(), WM_CLOSE, 0, 0);
 }
@@ -127,27 +102,6 @@ std::uintptr_t TFormHost::WindowHandle() const { return reinterpret_cast<std::ui
 
 int TFormHost::MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags) {
   return ::MessageBoxW(FWindow.Get(), Widen(Text, 1252).c_str(), Widen(Caption, 1252).c_str(), Flags);
-}
-
-template <typename F>
-void TFormHost::Guarded(F&& Handler) {
-  Protected(std::forward<F>(Handler));
-  Protected([this] { AfterHandler(); });
-}
-
-template <typename F>
-void TFormHost::Protected(F&& Handler) {
-  try {
-    Handler();
-  } catch (const std::exception& Error) {
-    // Shown the way a desktop toolkit shows an unhandled error; the program goes on.
-    wchar_t Title[256] = {};
-    ::GetWindowTextW(::GetWindow(FWindow.Get(), GW_OWNER), Title, 256);
-    const std::wstring Text = Widen(Error.what(), CP_ACP);
-    ::MessageBoxW(FWindow.Get(), Text.c_str(), Title, MB_OK | MB_ICONERROR);
-  } catch (...) {
-    ::MessageBoxW(FWindow.Get(), L"Unexpected error.", nullptr, MB_OK | MB_ICONERROR);
-  }
 }
 
 void TFormHost::RunGuarded(const std::function<void()>& Call) { Guarded(Call); }
@@ -178,179 +132,6 @@ void TFormHost::SyncTimers() {
   }
 }
 
-void TFormHost::CreateLists() {
-  int Id = FirstListId;
-  for (TPage* Page : FForm.Pages().Pages) {
-    for (TControl* Control : Page->Controls) {
-      auto* List = dynamic_cast<TListBox*>(Control);
-      if (List == nullptr) continue;
-      // No WS_VSCROLL: the list scrolls only as its owner asks.
-      const DWORD Style = WS_CHILD | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
-      const TRect& B = List->Bounds;
-      HWND Window = ::CreateWindowExW(0, L"LISTBOX", L"", Style, B.Left, B.Top, B.Width, B.Height, FWindow.Get(),
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id++)), FInstance, nullptr);
-      // Subclassed through the window procedure, which needs no common-controls library.
-      ::SetWindowLongPtrW(Window, GWLP_USERDATA, ::GetWindowLongPtrW(Window, GWLP_WNDPROC));
-      ::SetWindowLongPtrW(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TFormHost::ListProc));
-      ::SendMessageW(Window, LB_SETITEMHEIGHT, 0, List->ItemHeight);
-      FLists.push_back({List, platform::win::TWindow(Window), 0, -1});
-    }
-  }
-}
-
-void TFormHost::SyncLists() {
-  const TPage& Active = FForm.Pages().ActivePage();
-  for (TList& Entry : FLists) {
-    HWND Window = Entry.Window.Get();
-    const std::vector<std::string>& Items = Entry.Model->Items;
-    if (Entry.ItemsShown != Items.size()) {
-      ::SendMessageW(Window, WM_SETREDRAW, FALSE, 0);
-      ::SendMessageW(Window, LB_RESETCONTENT, 0, 0);
-      for (const std::string& Item : Items) {
-        const std::wstring Wide = Widen(Item, 1252);
-        ::SendMessageW(Window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide.c_str()));
-      }
-      ::SendMessageW(Window, WM_SETREDRAW, TRUE, 0);
-      Entry.ItemsShown = Items.size();
-      Entry.IndexShown = -1;
-    }
-    if (Entry.IndexShown != Entry.Model->ItemIndex) {
-      // Selecting a line scrolls the list by the least amount that shows it.
-      ::SendMessageW(Window, LB_SETCURSEL, static_cast<WPARAM>(Entry.Model->ItemIndex), 0);
-      Entry.IndexShown = Entry.Model->ItemIndex;
-    }
-    bool OnActivePage = false;
-    for (const TControl* Control : Active.Controls) OnActivePage = OnActivePage || Control == Entry.Model;
-    const bool Shown = OnActivePage && Entry.Model->Visible;
-    if ((::IsWindowVisible(Window) != FALSE) != Shown) ::ShowWindow(Window, Shown ? SW_SHOWNA : SW_HIDE);
-  }
-}
-
-void TFormHost::Paint() {
-  PAINTSTRUCT Ps{};
-  HDC Dc = ::BeginPaint(FWindow.Get(), &Ps);
-  // The whole page is composed in the buffer and copied once, so nothing flickers.
-  // BeginPaint has validated the window, so an error shown here does not paint again.
-  Protected([&] {
-    ComposePage(FBufferDc.Get(), {FBufferPixels, FForm.ClientWidth, FForm.ClientHeight});
-    ::BitBlt(Dc, 0, 0, FForm.ClientWidth, FForm.ClientHeight, FBufferDc.Get(), 0, 0, SRCCOPY);
-  });
-  ::EndPaint(FWindow.Get(), &Ps);
-}
-
-void TFormHost::ComposePage(HDC Dc, TPixelTarget Target) {
-  ::GdiFlush();
-  std::fill(Target.Pixels, Target.Pixels + static_cast<std::size_t>(Target.Width) * Target.Height,
-            PixelOf(FForm.Color));
-  for (TControl* Control : FForm.Pages().ActivePage().Controls) {
-    if (!Control->Visible) continue;
-    if (auto* Image = dynamic_cast<TImage*>(Control)) {
-      if (const TBitmap32* Bitmap = FPictures.Get(Image->Picture)) {
-        ::GdiFlush();  // GDI text drawn so far must land before the pixels are touched
-        DrawPicture(Target, *Bitmap, Image->Bounds, {Image->Stretch, Image->Center});
-      }
-    } else if (auto* Label = dynamic_cast<TLabel*>(Control)) {
-      DrawLabel(Dc, *Label);
-    } else if (auto* Box = dynamic_cast<TPaintBox*>(Control)) {
-      if (Box->OnPaint) {
-        const int Saved = ::SaveDC(Dc);
-        ::IntersectClipRect(Dc, Box->Bounds.Left, Box->Bounds.Top, Box->Bounds.Right(), Box->Bounds.Bottom());
-        ::SetViewportOrgEx(Dc, Box->Bounds.Left, Box->Bounds.Top, nullptr);
-        TGdiCanvas Canvas(Dc, FFonts);
-        Box->OnPaint(*Box, Canvas);
-        ::RestoreDC(Dc, Saved);
-      }
-    }
-  }
-  ::GdiFlush();
-}
-
-void TFormHost::DrawLabel(HDC Dc, TLabel& Label) {
-  // A caption ends at its first zero byte, as a C string would.
-  const std::string Shown = Label.Caption.substr(0, Label.Caption.find('\0'));
-  if (Shown.empty()) return;
-  const std::wstring Text = Widen(Shown, Label.CodePage);
-  UINT Flags = DT_NOCLIP | DT_EXPANDTABS;
-  if (Label.Alignment == TAlignment::Center) Flags |= DT_CENTER;
-  if (Label.Alignment == TAlignment::Right) Flags |= DT_RIGHT;
-  if (Label.WordWrap) Flags |= DT_WORDBREAK;
-  if (Label.PathEllipsis) Flags = (Flags & ~DT_NOCLIP) | DT_PATH_ELLIPSIS | DT_SINGLELINE;
-
-  const platform::win::TSelect Select(Dc, FFonts.Get(Label.Font));
-  ::SetBkMode(Dc, TRANSPARENT);
-  ::SetTextColor(Dc, Label.Font.Color);
-  RECT Box = ToRect(Label.Bounds);
-  if (Label.AutoHeight || Label.Layout != TTextLayout::Top) {
-    RECT Measured = Box;
-    ::DrawTextW(Dc, Text.c_str(), static_cast<int>(Text.size()), &Measured, Flags | DT_CALCRECT);
-    const int TextHeight = Measured.bottom - Measured.top;
-    if (Label.AutoHeight) {
-      Label.Bounds.Height = TextHeight;
-      Box.bottom = Box.top + TextHeight;
-    } else {
-      const int Spare = Label.Bounds.Height - TextHeight;
-      Box.top += Label.Layout == TTextLayout::Center ? Spare / 2 : Spare;
-    }
-  }
-  ::DrawTextW(Dc, Text.c_str(), static_cast<int>(Text.size()), &Box, Flags);
-}
-
-void TFormHost::OnMouseButton(UINT Msg, int X, int Y) {
-  const TMouseButton Button = ButtonOf(Msg);
-  if (IsButtonDown(Msg)) {
-    FCaptured = FForm.Pages().ActivePage().ControlAt(X, Y);
-    if (FCaptured == nullptr) return;
-    ::SetCapture(FWindow.Get());
-    if (FCaptured->OnMouseDown) {
-      TControl& Target = *FCaptured;
-      Guarded([&] { Target.OnMouseDown(Target, Button, X - Target.Bounds.Left, Y - Target.Bounds.Top); });
-    }
-    return;
-  }
-  TControl* Target = FCaptured != nullptr ? FCaptured : FForm.Pages().ActivePage().ControlAt(X, Y);
-  FCaptured = nullptr;
-  if (::GetCapture() == FWindow.Get()) ::ReleaseCapture();
-  if (Target == nullptr) return;
-  const bool Inside = Target->Bounds.Contains(X, Y);
-  Guarded([&] {
-    if (Target->OnMouseUp) Target->OnMouseUp(*Target, Button, X - Target->Bounds.Left, Y - Target->Bounds.Top);
-    // A click is a left press and release on the same control; the release may have changed the page.
-    if (Button == TMouseButton::Left && Inside && Target->OnClick) Target->OnClick(*Target);
-  });
-}
-
-void TFormHost::OnMouseMove(int X, int Y, bool LeftHeld) {
-  if (!FTrackingLeave) {
-    TRACKMOUSEEVENT Track{sizeof(Track), TME_LEAVE, FWindow.Get(), 0};
-    FTrackingLeave = ::TrackMouseEvent(&Track) != FALSE;
-  }
-  TControl* Under = FForm.Pages().ActivePage().ControlAt(X, Y);
-  if (Under != FHovered) {
-    TControl* Left = FHovered;
-    FHovered = Under;
-    if (Left != nullptr && Left->OnMouseLeave) Guarded([&] { Left->OnMouseLeave(*Left); });
-    if (Under != nullptr && Under->OnMouseEnter) Guarded([&] { Under->OnMouseEnter(*Under); });
-  }
-  TControl* Target = FCaptured != nullptr ? FCaptured : Under;
-  if (Target != nullptr && Target->OnMouseMove) {
-    Guarded([&] { Target->OnMouseMove(*Target, LeftHeld, X - Target->Bounds.Left, Y - Target->Bounds.Top); });
-  }
-}
-
-void TFormHost::OnDrawItem(const DRAWITEMSTRUCT& Item) {
-  for (TList& Entry : FLists) {
-    if (Entry.Window.Get() != Item.hwndItem || !Entry.Model->OnDrawItem) continue;
-    const RECT& R = Item.rcItem;
-    TGdiCanvas Canvas(Item.hDC, FFonts);
-    try {
-      Entry.Model->OnDrawItem(*Entry.Model, Canvas, static_cast<int>(Item.itemID),
-                              {R.left, R.top, R.right - R.left, R.bottom - R.top});
-    } catch (...) {
-      // A paint that fails leaves the row as it was; there is nobody to tell.
-    }
-  }
-}
-
 bool TFormHost::CloseQuery() {
   bool CanClose = true;
   Guarded([&] { FForm.FormCloseQuery(CanClose); });
@@ -358,22 +139,17 @@ bool TFormHost::CloseQuery() {
 }
 
 LRESULT CALLBACK TFormHost::WindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  // Bound at the first message, so that the messages sent during creation reach the form too.
+  if (Msg == WM_NCCREATE) {
+    const auto* Creation = reinterpret_cast<const CREATESTRUCTW*>(LParam);
+    ::SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Creation->lpCreateParams));
+  }
   auto* Host = reinterpret_cast<TFormHost*>(::GetWindowLongPtrW(Window, GWLP_USERDATA));
   if (Host == nullptr) return ::DefWindowProcW(Window, Msg, WParam, LParam);
-  return Host->HandleMessage(Msg, WParam, LParam);
+  return Host->HandleMessage(Window, Msg, WParam, LParam);
 }
 
-LRESULT CALLBACK TFormHost::ListProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  // Typing does not search the list.
-  if (Msg == WM_CHAR) return 0;
-  // The wheel belongs to the form, which moves the current line one step at a time.
-  if (Msg == WM_MOUSEWHEEL) return ::SendMessageW(::GetParent(Window), Msg, WParam, LParam);
-  const auto ClassProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(Window, GWLP_USERDATA));
-  return ::CallWindowProcW(ClassProc, Window, Msg, WParam, LParam);
-}
-
-LRESULT TFormHost::HandleMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
-  HWND Window = FWindow.Get();
+LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
   TMessage Message{Msg, WParam, LParam, 0};
   bool Handled = false;
   Protected([&] { Handled = FForm.Dispatch(Message); });

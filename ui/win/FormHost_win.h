@@ -47,7 +47,8 @@ public:
 private:
   static LRESULT CALLBACK WindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
   static LRESULT CALLBACK ListProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
-  LRESULT HandleMessage(UINT Msg, WPARAM WParam, LPARAM LParam);
+  // Window is the form's window, also while it is being created.
+  LRESULT HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
 
   // Runs a handler inside the boundary: an escaped exception becomes a message box.
   template <typename F>
@@ -99,5 +100,27 @@ private:
   bool FTrackingLeave = false;
   bool FQuitOnDestroy = false;
 };
+
+// The handler boundary, for the host's files: an escaped exception is shown the
+// way a desktop toolkit shows an unhandled error, and the program goes on.
+template <typename F>
+inline void TFormHost::Protected(F&& Handler) {
+  try {
+    Handler();
+  } catch (const std::exception& Error) {
+    wchar_t Title[256] = {};
+    ::GetWindowTextW(::GetWindow(FWindow.Get(), GW_OWNER), Title, 256);
+    const std::wstring Text = Widen(Error.what(), CP_ACP);
+    ::MessageBoxW(FWindow.Get(), Text.c_str(), Title, MB_OK | MB_ICONERROR);
+  } catch (...) {
+    ::MessageBoxW(FWindow.Get(), L"Unexpected error.", nullptr, MB_OK | MB_ICONERROR);
+  }
+}
+
+template <typename F>
+inline void TFormHost::Guarded(F&& Handler) {
+  Protected(std::forward<F>(Handler));
+  Protected([this] { AfterHandler(); });
+}
 
 }  // namespace ui::win

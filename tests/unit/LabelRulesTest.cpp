@@ -1,0 +1,85 @@
+// How a label's caption is laid out: the rules the host hands to the system.
+#include "ui/LabelRules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+namespace {
+
+using ui::TAlignment;
+using ui::TTextLayout;
+
+// A label's properties, as the pages set them; the label spans 100 to 130.
+struct TProps {
+  std::string_view Caption;
+  TAlignment Alignment = TAlignment::Left;
+  TTextLayout Layout = TTextLayout::Top;
+  bool WordWrap = false;
+  bool PathEllipsis = false;
+  bool AutoHeight = false;
+};
+
+void Apply(ui::TLabel& Label, const TProps& Props) {
+  Label.Caption = std::string(Props.Caption);
+  Label.Alignment = Props.Alignment;
+  Label.Layout = Props.Layout;
+  Label.WordWrap = Props.WordWrap;
+  Label.PathEllipsis = Props.PathEllipsis;
+  Label.AutoHeight = Props.AutoHeight;
+}
+
+TEST(LabelFormat, FollowsTheLabelsProperties) {
+  const struct {
+    const char* Name;
+    TProps Props;
+    std::string_view Text;
+    bool Clipped;
+    bool Measured;
+  } Cases[] = {
+      {"plain", {"Thank you"}, "Thank you", false, false},
+      {"centred action", {"Agree && Install", TAlignment::Center, TTextLayout::Center, true}, "Agree && Install",
+       false, true},
+      {"right-aligned progress", {"50%", TAlignment::Right, TTextLayout::Center}, "50%", false, true},
+      {"path ellipsis is clipped", {"C:\\Users\\ann\\x.exe", TAlignment::Left, TTextLayout::Top, false, true},
+       "C:\\Users\\ann\\x.exe", true, false},
+      {"bottom layout is measured", {"Quicktime", TAlignment::Left, TTextLayout::Bottom, true}, "Quicktime", false, true},
+      {"auto height is measured", {"note", TAlignment::Left, TTextLayout::Top, true, false, true}, "note", false, true},
+      {"cut at a zero byte", {std::string_view("Copying\0files", 13)}, "Copying", false, false},
+      {"a leading zero byte shows nothing", {std::string_view("\0x", 2)}, "", false, false},
+  };
+  for (const auto& Case : Cases) {
+    ui::TLabel Label{"lbl", {10, 100, 200, 30}};
+    Apply(Label, Case.Props);
+    const ui::TLabelFormat Format = ui::LabelFormat(Label);
+    EXPECT_EQ(Format.Text, Case.Text) << Case.Name;
+    EXPECT_EQ(Format.Alignment, Case.Props.Alignment) << Case.Name;
+    EXPECT_EQ(Format.WordWrap, Case.Props.WordWrap) << Case.Name;
+    EXPECT_EQ(Format.PathEllipsis, Case.Props.PathEllipsis) << Case.Name;
+    EXPECT_EQ(Format.Clipped, Case.Clipped) << Case.Name;
+    EXPECT_EQ(Format.Measured, Case.Measured) << Case.Name;
+  }
+}
+
+TEST(LabelTextTop, PlacesTheTextAtTheTopTheMiddleOrTheBottom) {
+  const struct {
+    TTextLayout Layout;
+    bool AutoHeight;
+    int TextHeight;
+    int Top;
+  } Cases[] = {
+      {TTextLayout::Top, false, 17, 100},    {TTextLayout::Center, false, 17, 106},
+      {TTextLayout::Center, false, 18, 106}, {TTextLayout::Bottom, false, 17, 113},
+      {TTextLayout::Center, false, 40, 95},  // taller than the label: it overhangs both edges
+      {TTextLayout::Bottom, false, 40, 90},  {TTextLayout::Center, true, 17, 100},
+  };
+  for (const auto& Case : Cases) {
+    ui::TLabel Label{"lbl", {10, 100, 200, 30}};
+    Apply(Label, {"x", TAlignment::Left, Case.Layout, true, false, Case.AutoHeight});
+    EXPECT_EQ(ui::LabelTextTop(Label, Case.TextHeight), Case.Top)
+        << static_cast<int>(Case.Layout) << " " << Case.TextHeight << " " << Case.AutoHeight;
+  }
+}
+
+}  // namespace
