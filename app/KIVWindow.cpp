@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/LicenceWrap.h"
+#include "platform/ScopeExit.h"
 
 namespace app {
 namespace {
@@ -219,10 +220,7 @@ void TKIVWindow::StopDownload() {
   if (!FDownloader) return;
   // Reports that arrive during the wait know that the download was stopped.
   FStoppingDownload = true;
-  struct TStopping {
-    bool& Flag;
-    ~TStopping() { Flag = false; }
-  } Stopping{FStoppingDownload};
+  const platform::TScopeExit Stopped([this] { FStoppingDownload = false; });
   FDownloader->Terminate();
   FDownloader->WaitFor();
   FDownloader.reset();

@@ -30,8 +30,7 @@ constexpr ui::TColor clInactiveGrey = 0x444444;
 // The product's full installer, as the link service names it and as it is saved.
 constexpr char InstallerFileName[] = "VestoraEditorInstaller.exe";
 
-// Divides a status message into its two display lines.
-constexpr char StatusSeparator = '\xAC';
+using download::StatusSeparator;
 
 // The platform services the window calls.
 struct TKIVServices {

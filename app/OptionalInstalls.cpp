@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "platform/ScopeExit.h"
 #include "vestora/BuildConfig.h"
 
 namespace app {
@@ -18,25 +19,13 @@ constexpr std::uint32_t FramePauseMs = 10;
 
 ui::TColor Grey(double Level) { return ui::GreyColour(static_cast<std::uint32_t>(std::trunc(Level))); }
 
-// Re-enables the check timer however the pass ends.
-class TReenable {
-public:
-  explicit TReenable(ui::TTimer& Timer) : FTimer(Timer) {}
-  ~TReenable() { FTimer.SetEnabled(true); }
-  TReenable(const TReenable&) = delete;
-  TReenable& operator=(const TReenable&) = delete;
-
-private:
-  ui::TTimer& FTimer;
-};
-
 }  // namespace
 
 void TKIVWindow::tmrSWCheckTimer(ui::TTimer* /*Sender*/) {
   tmrSWCheck.SetEnabled(false);
   if (lblDone.Tag > 0) return;  // the codec-pack view: no more checks
-  // An error from a check ends the pass with the later lines as they were.
-  const TReenable Reenable(tmrSWCheck);
+  // An error from a check ends the pass with the later lines as they were; the timer runs on.
+  const platform::TScopeExit Reenable([this] { tmrSWCheck.SetEnabled(true); });
   checks::IFunctions& Checks = FServices.Functions;
   ShowInstallState(lblDX2, Checks.IsDirectXInstalled());
   ShowInstallState(lblWMP2, Checks.IsMediaPlayerInstalled());

@@ -9,8 +9,12 @@
 
 namespace download {
 
-// A report of the download thread: a status message (two lines divided by the
-// byte 0xAC) and a percentage, or -1 for failure or termination.
+// Divides a status message into its two display lines: the download thread's
+// and the installer's reports alike.
+constexpr char StatusSeparator = '\xAC';
+
+// A report of the download thread: a status message (two lines divided by
+// StatusSeparator) and a percentage, or -1 for failure or termination.
 using TProgressEvent = std::function<void(const std::string& Text, std::int32_t Percent)>;
 
 // A running or finished download thread, as its owner sees it.

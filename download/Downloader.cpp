@@ -6,7 +6,6 @@
 namespace download {
 namespace {
 
-constexpr char Separator = '\xAC';
 constexpr char RetryLine[] = "Please check your internet connection and try again.";
 constexpr std::uint32_t ReadSize = 2048;
 constexpr std::uint32_t ErrorIoPending = 997;
@@ -21,7 +20,7 @@ std::string FormatHundredths(std::uint64_t Hundredths, char DecimalSeparator) {
          static_cast<char>('0' + Fraction % 10);
 }
 
-std::string Failure(const std::string& Line1) { return Line1 + Separator + RetryLine; }
+std::string Failure(const std::string& Line1) { return Line1 + StatusSeparator + RetryLine; }
 
 }  // namespace
 
@@ -73,7 +72,7 @@ void TDownloader::Execute() {
   // A cancel that came before the session was stored could not reach it.
   if (FTerminated && Session) Session->Cancel();
   if (!Session) {
-    ReportProgress(std::string("Download Error") + Separator + "Please check internet connection", -1);
+    ReportProgress(std::string("Download Error") + StatusSeparator + "Please check internet connection", -1);
   } else {
     Download(*Session);
   }
@@ -136,7 +135,7 @@ void TDownloader::Download(platform::IInternetSession& Session) {
   }
   const std::string Total = std::to_string(Transfer.ContentLength / 1024 / 1024);
   if (FPlatform.Files.SizeByName(FFileName) == Transfer.ContentLength) {
-    ReportProgress("Downloaded" + std::string(1, Separator) + Total + " of " + Total + "mb", 100);
+    ReportProgress("Downloaded" + std::string(1, StatusSeparator) + Total + " of " + Total + "mb", 100);
     return;
   }
   FPlatform.Files.Delete(FFileName);
@@ -176,7 +175,7 @@ void TDownloader::ReportTransfer(TTransfer& Transfer, std::uint64_t Size) {
                                       : std::to_string(static_cast<long long>(std::trunc(Speed))) + "KB/s";
     const int Percent = std::min(
         static_cast<int>(std::trunc(static_cast<double>(Size) * (100.0 / Transfer.ContentLength))), HighestProgress);
-    const std::string Text = "Downloading " + std::to_string(Percent) + "%" + Separator +
+    const std::string Text = "Downloading " + std::to_string(Percent) + "%" + StatusSeparator +
                              FormatMegabytes(Size, FPlatform.DecimalSeparator) + " of " +
                              std::to_string(Transfer.ContentLength / 1024 / 1024) + " MB at " + SpeedText;
     Transfer.SumOfRates = Sum;

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/ScopeExit.h"
+
 namespace platform {
 
 struct TSyncThread::TState {
@@ -63,16 +65,13 @@ bool TSyncThread::Serve() {
   }
   if (Call == nullptr) return false;
   // Releases the worker however the call ends; an error goes on to the owner's caller.
-  struct TRelease {
-    TState& State;
-    ~TRelease() {
-      {
-        const std::lock_guard<std::mutex> Guard(State.Lock);
-        State.Pending = nullptr;
-      }
-      State.Changed.notify_all();
+  const TScopeExit Release([&State] {
+    {
+      const std::lock_guard<std::mutex> Guard(State.Lock);
+      State.Pending = nullptr;
     }
-  } Release{State};
+    State.Changed.notify_all();
+  });
   // The worker is blocked until the call has run, so Call stays valid.
   (*Call)();
   return true;

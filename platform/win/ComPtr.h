@@ -1,10 +1,13 @@
 #pragma once
 
+#include <oleauto.h>
 #include <unknwn.h>
 
 #include <utility>
 
 namespace platform::win {
+
+// Move-only owners of COM objects.
 
 // Owns one reference to a COM interface.
 template <typename T>
@@ -37,6 +40,16 @@ public:
 
 private:
   T* FPointer = nullptr;
+};
+
+// Owns a VARIANT: initialised empty, cleared once.
+class TVariant {
+public:
+  TVariant() { ::VariantInit(&Value); }
+  ~TVariant() { ::VariantClear(&Value); }
+  TVariant(const TVariant&) = delete;
+  TVariant& operator=(const TVariant&) = delete;
+  VARIANT Value;
 };
 
 }  // namespace platform::win

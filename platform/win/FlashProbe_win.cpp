@@ -13,15 +13,6 @@ namespace {
 constexpr CLSID ShockwaveFlashClass = {0xD27CDB6E, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 constexpr IID ShockwaveFlashInterface = {0xD27CDB6C, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 
-class TVariant {
-public:
-  TVariant() { ::VariantInit(&Value); }
-  ~TVariant() { ::VariantClear(&Value); }
-  TVariant(const TVariant&) = delete;
-  TVariant& operator=(const TVariant&) = delete;
-  VARIANT Value;
-};
-
 }  // namespace
 
 std::optional<std::int32_t> TWinFlashProbe::FlashVersion() {

@@ -25,6 +25,11 @@ public:
   }
 
   [[nodiscard]] T Get() const { return FValue; }
+  // For out-parameters: releases what is held and lends the slot.
+  [[nodiscard]] T* Out() {
+    Reset();
+    return &FValue;
+  }
   [[nodiscard]] explicit operator bool() const { return FValue != Traits::Invalid(); }
   // Gives up ownership without closing, for a handle the system has already released.
   [[nodiscard]] T Release() { return std::exchange(FValue, Traits::Invalid()); }
@@ -53,6 +58,10 @@ struct TWindowTraits {
   static HWND Invalid() { return nullptr; }
   static void Close(HWND Window) { ::DestroyWindow(Window); }
 };
+struct TKeyTraits {
+  static HKEY Invalid() { return nullptr; }
+  static void Close(HKEY Key) { ::RegCloseKey(Key); }
+};
 struct TModuleTraits {
   static HMODULE Invalid() { return nullptr; }
   static void Close(HMODULE Module) { ::FreeLibrary(Module); }
@@ -63,6 +72,7 @@ using TGdiObject = TUnique<HGDIOBJ, TGdiTraits>;
 using TMemoryDc = TUnique<HDC, TDcTraits>;
 using TWindow = TUnique<HWND, TWindowTraits>;
 using TModule = TUnique<HMODULE, TModuleTraits>;
+using TRegistryKey = TUnique<HKEY, TKeyTraits>;
 
 // Selects an object into a DC for one scope.
 class TSelect {

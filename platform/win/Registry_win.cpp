@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/RegistryText.h"
+#include "platform/win/Handles.h"
 
 namespace platform::win {
 namespace {
@@ -21,17 +22,6 @@ HKEY RootHandle(TRootKey Root) {
   return HKEY_LOCAL_MACHINE;
 }
 
-class TKey {
-public:
-  TKey() = default;
-  ~TKey() {
-    if (Handle != nullptr) ::RegCloseKey(Handle);
-  }
-  TKey(const TKey&) = delete;
-  TKey& operator=(const TKey&) = delete;
-  HKEY Handle = nullptr;
-};
-
 // Windows takes "A\B\" as "A\B"; a leading backslash is the root itself.
 std::wstring Relative(std::wstring Key) {
   while (!Key.empty() && Key.back() == L'\\') Key.pop_back();
@@ -43,14 +33,14 @@ std::wstring Relative(std::wstring Key) {
 
 IRegistry::TLookup TWinRegistry::Read(TRootKey Root, const std::wstring& Key, const std::wstring& ValueName) {
   TLookup Result;
-  TKey Opened;
-  if (::RegOpenKeyExW(RootHandle(Root), Relative(Key).c_str(), 0, FullAccess, &Opened.Handle) != ERROR_SUCCESS) {
+  TRegistryKey Opened;
+  if (::RegOpenKeyExW(RootHandle(Root), Relative(Key).c_str(), 0, FullAccess, Opened.Out()) != ERROR_SUCCESS) {
     return Result;
   }
   Result.KeyOpened = true;
   DWORD Type = 0;
   DWORD Bytes = 0;
-  if (::RegQueryValueExW(Opened.Handle, ValueName.c_str(), nullptr, &Type, nullptr, &Bytes) != ERROR_SUCCESS) {
+  if (::RegQueryValueExW(Opened.Get(), ValueName.c_str(), nullptr, &Type, nullptr, &Bytes) != ERROR_SUCCESS) {
     return Result;
   }
   TRegistryValue Value;
@@ -60,7 +50,7 @@ IRegistry::TLookup TWinRegistry::Read(TRootKey Root, const std::wstring& Key, co
         ReadRegistryString(Bytes, [&](std::uint8_t* Buffer, std::uint32_t& Size) {
           DWORD Got = Size;
           DWORD GotType = 0;
-          const LONG Status = ::RegQueryValueExW(Opened.Handle, ValueName.c_str(), nullptr, &GotType, Buffer, &Got);
+          const LONG Status = ::RegQueryValueExW(Opened.Get(), ValueName.c_str(), nullptr, &GotType, Buffer, &Got);
           Size = Got;
           if (Status == ERROR_MORE_DATA) return TQueryResult::MoreData;
           return Status == ERROR_SUCCESS && GotType == Type ? TQueryResult::Ok : TQueryResult::Failed;
@@ -74,13 +64,13 @@ IRegistry::TLookup TWinRegistry::Read(TRootKey Root, const std::wstring& Key, co
 
 bool TWinRegistry::WriteDword(TRootKey Root, const std::wstring& Key, const std::wstring& ValueName,
                               std::uint32_t Value) {
-  TKey Opened;
-  if (::RegCreateKeyExW(RootHandle(Root), Relative(Key).c_str(), 0, nullptr, 0, FullAccess, nullptr, &Opened.Handle,
+  TRegistryKey Opened;
+  if (::RegCreateKeyExW(RootHandle(Root), Relative(Key).c_str(), 0, nullptr, 0, FullAccess, nullptr, Opened.Out(),
                         nullptr) != ERROR_SUCCESS) {
     return false;
   }
   const DWORD Data = Value;
-  return ::RegSetValueExW(Opened.Handle, ValueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Data),
+  return ::RegSetValueExW(Opened.Get(), ValueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Data),
                           sizeof(Data)) == ERROR_SUCCESS;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "platform/Error.h"
+#include "platform/ScopeExit.h"
 #include "platform/win/Handles.h"
 
 namespace platform {
@@ -68,13 +69,11 @@ bool TSyncThread::Serve() {
   const std::function<void()>* Call = FState->Peek();
   if (Call == nullptr) return false;
   // Releases the worker however the call ends; an error goes on to the owner's caller.
-  struct TRelease {
-    TState& State;
-    ~TRelease() {
-      State.Exchange(nullptr);
-      ::SetEvent(State.Served.Get());
-    }
-  } Release{*FState};
+  TState& State = *FState;
+  const TScopeExit Release([&State] {
+    State.Exchange(nullptr);
+    ::SetEvent(State.Served.Get());
+  });
   // The worker is blocked until the call has run, so Call stays valid.
   (*Call)();
   return true;
