@@ -18,14 +18,11 @@
 #include "platform/Restart.h"
 #include "platform/Shell.h"
 #include "platform/Taskbar.h"
+#include "app/Colours.h"
 #include "ui/Form.h"
 
 namespace app {
 
-constexpr ui::TColor clGreyText = 0x999999;
-constexpr ui::TColor clInstalledRed = 0x1413B1;
-constexpr ui::TColor clErrorRed = 0x0000FF;
-constexpr ui::TColor clInactiveGrey = 0x444444;
 
 // The product's full installer, as the link service names it and as it is saved.
 constexpr char InstallerFileName[] = "VestoraEditorInstaller.exe";

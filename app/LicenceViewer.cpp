@@ -3,7 +3,8 @@
 #include "app/KIVWindow.h"
 
 #include <algorithm>
-#include <cmath>
+
+#include "app/PageArithmetic.h"
 
 namespace app {
 namespace {
@@ -30,9 +31,7 @@ void TKIVWindow::FormMouseWheel(int WheelDelta, bool& /*Handled*/) {
 void TKIVWindow::pbScrollbarPaint(ui::TPaintBox& Sender, ui::ICanvas& Canvas) {
   // The same white whether or not the pointer is over the scrollbar (its tag).
   Canvas.FillRect({0, 0, Sender.Bounds.Width, Sender.Bounds.Height}, TrackColour);
-  const auto Count = static_cast<double>(EULA.Items.size());
-  const double Track = Sender.Bounds.Height - ThumbHeight;
-  FThumbTop = Count > 0 ? static_cast<std::int32_t>(std::trunc(EULA.ItemIndex * (Track / Count))) : 0;
+  FThumbTop = ThumbTop(EULA.ItemIndex, static_cast<int>(EULA.Items.size()), Sender.Bounds.Height - ThumbHeight);
   Canvas.FillRect({0, FThumbTop, Sender.Bounds.Width, ThumbHeight}, ThumbColour);
 }
 
@@ -48,9 +47,8 @@ void TKIVWindow::pbScrollbarMouseMove(ui::TControl& /*Sender*/, bool LeftHeld, i
 }
 
 void TKIVWindow::PositionFromScrollbar(int Y) {
-  const auto Count = static_cast<double>(EULA.Items.size());
-  const double Track = pbScrollbar.Bounds.Height - ThumbHeight;
-  SetCurrentLine(static_cast<int>(std::trunc(Count / Track * (Y - FThumbGrabOffset))));
+  SetCurrentLine(
+      LineAtThumb(Y, FThumbGrabOffset, static_cast<int>(EULA.Items.size()), pbScrollbar.Bounds.Height - ThumbHeight));
 }
 
 void TKIVWindow::pbScrollbarMouseEnter(ui::TControl& Sender) { Sender.Tag = 1; }

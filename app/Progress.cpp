@@ -1,8 +1,8 @@
 // One bar for the whole run: steps 0 to 100 are the download, 100 to 200 the
 // installation. The bar never moves backwards.
 #include "app/KIVWindow.h"
+#include "app/PageArithmetic.h"
 
-#include <cmath>
 
 #include "vestora/BuildConfig.h"
 
@@ -42,25 +42,15 @@ void TKIVWindow::ShowProgress(std::int32_t Step) {
       FServices.Taskbar.SetTaskbarProgressState(platform::TTaskbarState::NoProgress);
       continue;
     }
-    imgProgress.Bounds.Width = static_cast<int>(std::trunc(FProgressFullWidth / 200.0 * s));
+    const TProgressFrame Frame =
+        ProgressFrame(s, imgProgress.Bounds.Left, FProgressFullWidth, lblProgress.Bounds.Width);
+    imgProgress.Bounds.Width = Frame.BarWidth;
     FServices.Taskbar.SetTaskbarProgressState(platform::TTaskbarState::Normal);
-    FServices.Taskbar.SetTaskbarProgressValue(static_cast<std::uint64_t>(imgProgress.Bounds.Width),
+    FServices.Taskbar.SetTaskbarProgressValue(static_cast<std::uint64_t>(Frame.BarWidth),
                                               static_cast<std::uint64_t>(FProgressFullWidth));
-    lblProgress.Caption = std::to_string(static_cast<int>(std::trunc(s * 0.5))) + "%";
-    // The label travels with the bar's end until it reaches its last place,
-    // then brightens as the bar passes under it.
-    const int LabelWidth = lblProgress.Bounds.Width;
-    const int Rightmost = imgProgress.Bounds.Left + FProgressFullWidth - LabelWidth - 10;
-    const int BarEnd = imgProgress.Bounds.Left + imgProgress.Bounds.Width;
-    if (Rightmost < BarEnd) {
-      const int Overlap = BarEnd - Rightmost;
-      lblProgress.Font.Color =
-          ui::GreyColour(102 + static_cast<std::uint32_t>(std::trunc(153.0 / (LabelWidth + 10) * Overlap)));
-      lblProgress.Bounds.Left = Rightmost;
-    } else {
-      lblProgress.Font.Color = clGreyText;
-      lblProgress.Bounds.Left = BarEnd;
-    }
+    lblProgress.Caption = Frame.Percent;
+    lblProgress.Font.Color = Frame.LabelColour;
+    lblProgress.Bounds.Left = Frame.LabelLeft;
   }
 }
 
