@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Colours.h"
 #include "checks/Functions.h"
 #include "download/Download.h"
 #include "download/ResellerId.h"
@@ -18,11 +19,9 @@
 #include "platform/Restart.h"
 #include "platform/Shell.h"
 #include "platform/Taskbar.h"
-#include "app/Colours.h"
 #include "ui/Form.h"
 
 namespace app {
-
 
 // The product's full installer, as the link service names it and as it is saved.
 constexpr char InstallerFileName[] = "VestoraEditorInstaller.exe";

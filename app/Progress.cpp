@@ -1,9 +1,8 @@
 // One bar for the whole run: steps 0 to 100 are the download, 100 to 200 the
 // installation. The bar never moves backwards.
 #include "app/KIVWindow.h"
+
 #include "app/PageArithmetic.h"
-
-
 #include "vestora/BuildConfig.h"
 
 namespace app {

@@ -144,7 +144,7 @@ void TDownloader::Download(platform::IInternetSession& Session) {
 }
 
 std::string TDownloader::OpenRequest(platform::IInternetSession& Session,
-                                  std::unique_ptr<platform::IInternetRequest>& Request, TTransfer& Transfer) {
+                                     std::unique_ptr<platform::IInternetRequest>& Request, TTransfer& Transfer) {
   Request = Session.OpenUrl(FURL);
   if (!Request) return Failure(FTerminated ? "Download Terminated" : "Download Error [1]");
   std::uint32_t Status = 0;

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "download/Download.h"
-#include "platform/SyncThread.h"
 #include "platform/Clock.h"
 #include "platform/DownloadFiles.h"
 #include "platform/Internet.h"
+#include "platform/SyncThread.h"
 
 namespace download {
 

@@ -5,12 +5,7 @@
 set -uo pipefail
 exe=$(ls "$1"/*.exe | head -n 1)
 dump=$(i686-w64-mingw32-objdump -p "$exe")
-passed=0
-failed=0
-check() {
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
+source "$(dirname "$0")/checks.sh"
 
 # Known DLLs of Windows 7 and later (msvcrt is one of them).
 known="advapi32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll shell32.dll user32.dll"

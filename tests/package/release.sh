@@ -12,13 +12,8 @@ mkdir -p "$work" "$artifacts"
 work=$(cd "$work" && pwd)
 source "$root/tools/lib/wine.sh"
 
-passed=0
-failed=0
+source "$here/checks.sh"
 skipped=0
-check() {
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
 
 # A test signing key in a PKCS#12 file, issued by a test root.
 keys="$work/keys"
