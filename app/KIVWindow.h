@@ -56,52 +56,27 @@ public:
   bool Dispatch(ui::TMessage& Message) override;
   void CopyData(const ui::TCopyData& Data) override { WMCopyData(Data); }
 
-  void WMEraseBkgnd(ui::TMessage& Message);
-  // A progress report of the installer.
-  void WMCopyData(const ui::TCopyData& Report);
-  void tmrInstallerMonitorTimer(ui::TTimer* Sender);
-  void EULADrawItem(ui::TListBox& Control, ui::ICanvas& Canvas, int Index, ui::TRect Rect);
-
-  // The painted scrollbar of the licence list. Y is in scrollbar pixels.
-  void pbScrollbarPaint(ui::TPaintBox& Sender, ui::ICanvas& Canvas);
-  void pbScrollbarMouseDown(ui::TControl& Sender, ui::TMouseButton Button, int X, int Y);
-  void pbScrollbarMouseMove(ui::TControl& Sender, bool LeftHeld, int X, int Y);
-  void pbScrollbarMouseEnter(ui::TControl& Sender);
-  void pbScrollbarMouseLeave(ui::TControl& Sender);
-  void StopDownload();
-
-  // Page flow: the one click handler of the action labels.
-  void lblAgreeClick(ui::TControl& Sender);
-  void lblDontAgreeClick(ui::TControl& Sender);
-  void lblEULATitle1Click(ui::TControl& Sender);
-
   // Status lines and the install page's bars.
   void SetStatusText(const std::string& Text, const std::string& DefaultLine1, const std::string& DefaultLine2,
                      bool IsError);
   void GreyOutProgressBar();
-  void DownloadProgress(const std::string& Message, std::int32_t Percent);
   void ShowProgress(std::int32_t Step);
-  void LaunchInstaller();
 
   // Optional installs and codec packs.
   void tmrSWCheckTimer(ui::TTimer* Sender);
-  void ShowInstallState(ui::TLabel& Label, bool Present);
-  void imgOpInstHLMouseUp(ui::TControl& Sender, ui::TMouseButton Button, int X, int Y);
   void ShowCodecPacks();
-  [[nodiscard]] bool RestartSystem();
+
+  // The controls whose state the pages show. Controls only the window's own
+  // handlers touch are private, below.
 
   // Page 0, "EULA"
-  ui::TImage imgEULAback{"imgEULAback", {0, 0, 600, 338}, "EULABACK"};
   ui::TLabel lblDontAgree{"lblDontAgree", {452, 287, 114, 28}};
   ui::TLabel lblAgree{"lblAgree", {250, 287, 188, 28}};
   ui::TPaintBox pbScrollbar{"pbScrollbar", {564, 95, 5, 168}};
   ui::TLabel lblEULATitle1{"lblEULATitle1", {32, 17, 545, 30}};
-  ui::TLabel lblEULATitle2{"lblEULATitle2", {32, 46, 545, 33}};
   ui::TListBox EULA{"EULA", {39, 95, 521, 168}};
 
   // Page 1, "Install"
-  ui::TImage Image1{"Image1", {0, 0, 600, 338}, "INSTALLBACK"};
-  ui::TLabel lblTitle1{"lblTitle1", {32, 17, 545, 30}};
   ui::TLabel lblProgressInfo1{"lblProgressInfo1", {171, 201, 376, 23}};
   ui::TImage imgProgress{"imgProgress", {171, 159, 371, 36}, "PROGRESS"};
   ui::TLabel lblProgress{"lblProgress", {173, 166, 49, 22}};
@@ -111,12 +86,9 @@ public:
   ui::TLabel lblInstall{"lblInstall", {452, 286, 114, 29}};
   ui::TLabel lblHelp{"lblHelp", {322, 287, 114, 28}};
   ui::TLabel lblProgressInfo2{"lblProgressInfo2", {171, 219, 376, 23}};
-  ui::TLabel Label1{"Label1", {171, 133, 376, 23}};
 
   // Page 2, "OpInstall"
-  ui::TImage imgOpInstallBack{"imgOpInstallBack", {0, 0, 600, 338}, "OPINSTALLBACK"};
   ui::TLabel lblDone{"lblDone", {481, 286, 85, 28}};
-  ui::TLabel lblOpInstTitle1{"lblOpInstTitle1", {32, 17, 545, 30}};
   ui::TLabel lblOpInstTitle2{"lblOpInstTitle2", {32, 46, 545, 33}};
   ui::TImage imgOpInst1b{"imgOpInst1b", {3, 95, 64, 64}, "OPINST1B"};
   ui::TImage imgOpInst3b{"imgOpInst3b", {3, 195, 64, 64}, "OPINST3B"};
@@ -129,18 +101,13 @@ public:
   ui::TLabel lblQT1{"lblQT1", {378, 187, 146, 43}};
   ui::TLabel lblQT2{"lblQT2", {378, 230, 142, 39}};
   ui::TLabel lblAFP2{"lblAFP2", {145, 230, 146, 39}};
-  ui::TLabel lblAFP1{"lblAFP1", {145, 187, 150, 43}};
   ui::TLabel lblDX2{"lblDX2", {145, 130, 146, 39}};
-  ui::TLabel lblDX1{"lblDX1", {145, 87, 147, 43}};
   ui::TLabel lblOptInstNote{"lblOptInstNote", {29, 285, 356, 26}};
   ui::TImage imgOpInst1a{"imgOpInst1a", {79, 95, 64, 64}, "OPINST1A"};
   ui::TImage imgOpInst2a{"imgOpInst2a", {312, 95, 64, 64}, "OPINST2A"};
 
   // Page 3, "Reboot"
-  ui::TImage Image2{"Image2", {0, 0, 600, 338}, "REBOOTBACK"};
   ui::TLabel lblRestart{"lblRestart", {481, 286, 85, 28}};
-  ui::TLabel Label2{"Label2", {32, 17, 545, 30}};
-  ui::TLabel Label5{"Label5", {32, 54, 545, 33}};
 
   ui::TPage PageEULA{"EULA"};
   ui::TPage PageInstall{"Install"};
@@ -157,20 +124,60 @@ public:
   [[nodiscard]] std::int32_t ProgressFullWidth() const { return FProgressFullWidth; }
 
 private:
+  void WMEraseBkgnd(ui::TMessage& Message);
+  // A progress report of the installer.
+  void WMCopyData(const ui::TCopyData& Report);
+  void tmrInstallerMonitorTimer(ui::TTimer* Sender);
+  void EULADrawItem(ui::TListBox& Control, ui::ICanvas& Canvas, int Index, ui::TRect Rect);
+
+  // The painted scrollbar of the licence list. Y is in scrollbar pixels.
+  void pbScrollbarPaint(ui::TPaintBox& Sender, ui::ICanvas& Canvas);
+  void pbScrollbarMouseDown(ui::TControl& Sender, ui::TMouseButton Button, int X, int Y);
+  void pbScrollbarMouseMove(ui::TControl& Sender, bool LeftHeld, int X, int Y);
+  void pbScrollbarMouseEnter(ui::TControl& Sender);
+  void pbScrollbarMouseLeave(ui::TControl& Sender);
+  void PositionFromScrollbar(int Y);
+  void SetCurrentLine(int Line);
+
+  // Page flow: the one click handler of the action labels.
+  void lblAgreeClick(ui::TControl& Sender);
+  void lblDontAgreeClick(ui::TControl& Sender);
+  void lblEULATitle1Click(ui::TControl& Sender);
   void LayOutPages();
   void WrapLicenceLines();
   void AcceptLicence();
+
+  // The download and the installer.
   void StartDownload();
+  void StopDownload();
+  void DownloadProgress(const std::string& Message, std::int32_t Percent);
+  void LaunchInstaller();
   // Where the full installer is downloaded to and started from.
   [[nodiscard]] platform::TPath InstallerPath() const;
+
+  // Optional installs, codec packs and the restart.
+  void ShowInstallState(ui::TLabel& Label, bool Present);
+  void imgOpInstHLMouseUp(ui::TControl& Sender, ui::TMouseButton Button, int X, int Y);
   [[nodiscard]] std::vector<ui::TLabel*> OfferLabels();
   void SetOfferTexts(ui::TLabel& NameLabel, ui::TLabel& StateLabel, const std::string& Name,
                      const std::string& Description);
   void FadeOutOffers(const std::vector<ui::TImage*>& Logos, const std::vector<ui::TLabel*>& Labels);
   void FadeInOffers(const std::vector<ui::TImage*>& Logos, const std::vector<ui::TLabel*>& Labels);
   void ShowAnimationFrame();
-  void SetCurrentLine(int Line);
-  void PositionFromScrollbar(int Y);
+  [[nodiscard]] bool RestartSystem();
+
+  ui::TImage imgEULAback{"imgEULAback", {0, 0, 600, 338}, "EULABACK"};
+  ui::TLabel lblEULATitle2{"lblEULATitle2", {32, 46, 545, 33}};
+  ui::TImage Image1{"Image1", {0, 0, 600, 338}, "INSTALLBACK"};
+  ui::TLabel lblTitle1{"lblTitle1", {32, 17, 545, 30}};
+  ui::TLabel Label1{"Label1", {171, 133, 376, 23}};
+  ui::TImage imgOpInstallBack{"imgOpInstallBack", {0, 0, 600, 338}, "OPINSTALLBACK"};
+  ui::TLabel lblOpInstTitle1{"lblOpInstTitle1", {32, 17, 545, 30}};
+  ui::TLabel lblAFP1{"lblAFP1", {145, 187, 150, 43}};
+  ui::TLabel lblDX1{"lblDX1", {145, 87, 147, 43}};
+  ui::TImage Image2{"Image2", {0, 0, 600, 338}, "REBOOTBACK"};
+  ui::TLabel Label2{"Label2", {32, 17, 545, 30}};
+  ui::TLabel Label5{"Label5", {32, 54, 545, 33}};
 
   TKIVServices FServices;
 

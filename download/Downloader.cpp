@@ -22,6 +22,9 @@ std::string FormatHundredths(std::uint64_t Hundredths, char DecimalSeparator) {
 
 std::string Failure(const std::string& Line1) { return Line1 + StatusSeparator + RetryLine; }
 
+// The error code of a transfer that a file operation, or anything unforeseen, ended.
+std::string SystemErrorCode(std::uint32_t Error) { return "6:" + std::to_string(Error); }
+
 }  // namespace
 
 std::string FormatTwoDecimals(double Value, char DecimalSeparator) {
@@ -86,41 +89,20 @@ void TDownloader::Download(platform::IInternetSession& Session) {
   // A failure before the transfer phase; reported once the file is closed and deleted.
   std::string EarlyFailure;
   {
-    std::unique_ptr<platform::IFileStream> File;
     std::unique_ptr<platform::IInternetRequest> Request;
     try {
-      File = FPlatform.Files.Create(FFileName);
-      EarlyFailure = OpenRequest(Session, Request, Transfer);
-      if (EarlyFailure.empty()) Transfer.LastReportTick = FPlatform.Clock.TickCount();
-      char Buffer[ReadSize];
-      int EmptyReads = 0;
-      while (EarlyFailure.empty() && !FTerminated) {
-        const platform::IInternetRequest::TRead Read = Request->Read(Buffer, ReadSize);
-        if (!Read.Ok) {
-          if (Read.Error == ErrorIoPending) continue;
-          Transfer.ErrorCode = std::string(1, '4');
-          break;
-        }
-        if (Read.Bytes == 0) {
-          // The end of the data shows as empty reads; the size check below decides.
-          if (++EmptyReads >= EmptyReadsAtEnd) {
-            Transfer.ErrorCode = std::string(1, '5');
-            break;
-          }
-          continue;
-        }
-        EmptyReads = 0;
-        // A failed or short write (a full disk) ends the transfer at once.
-        File->Write(Buffer, Read.Bytes);
-        const std::uint64_t Size = File->Size();
-        if (Size > static_cast<std::uint64_t>(static_cast<std::uint32_t>(Transfer.SizeAtLastReport)) + ReportEvery) {
-          ReportTransfer(Transfer, Size);
+      const platform::IDownloadFiles::TCreated Created = FPlatform.Files.Create(FFileName);
+      if (!Created.File) {
+        Transfer.ErrorCode = SystemErrorCode(Created.Error);
+      } else {
+        EarlyFailure = OpenRequest(Session, Request, Transfer);
+        if (EarlyFailure.empty()) {
+          Transfer.LastReportTick = FPlatform.Clock.TickCount();
+          Receive(*Request, *Created.File, Transfer);
         }
       }
-    } catch (const platform::ESystemError& Error) {
-      Transfer.ErrorCode = "6:" + std::to_string(Error.Code);
     } catch (const std::exception&) {
-      Transfer.ErrorCode = "6:0";
+      Transfer.ErrorCode = SystemErrorCode(0);
     }
   }  // the request and the file are closed here
 
@@ -141,6 +123,40 @@ void TDownloader::Download(platform::IInternetSession& Session) {
   FPlatform.Files.Delete(FFileName);
   ReportProgress(FTerminated ? Failure("Download Terminated") : Failure("Download Error [" + Transfer.ErrorCode + "]"),
                  -1);
+}
+
+// Until the end of the data, a failure or a cancel; a failure leaves its error code.
+void TDownloader::Receive(platform::IInternetRequest& Request, platform::IFileStream& File, TTransfer& Transfer) {
+  char Buffer[ReadSize];
+  int EmptyReads = 0;
+  while (!FTerminated) {
+    const platform::IInternetRequest::TRead Read = Request.Read(Buffer, ReadSize);
+    if (!Read.Ok) {
+      if (Read.Error == ErrorIoPending) continue;
+      Transfer.ErrorCode = std::string(1, '4');
+      return;
+    }
+    if (Read.Bytes == 0) {
+      // The end of the data shows as empty reads; the size check decides.
+      if (++EmptyReads >= EmptyReadsAtEnd) {
+        Transfer.ErrorCode = std::string(1, '5');
+        return;
+      }
+      continue;
+    }
+    EmptyReads = 0;
+    // A failed or short write (a full disk) ends the transfer at once.
+    std::uint64_t Size = 0;
+    std::uint32_t Error = File.Write(Buffer, Read.Bytes);
+    if (Error == 0) Error = File.Size(Size);
+    if (Error != 0) {
+      Transfer.ErrorCode = SystemErrorCode(Error);
+      return;
+    }
+    if (Size > static_cast<std::uint64_t>(static_cast<std::uint32_t>(Transfer.SizeAtLastReport)) + ReportEvery) {
+      ReportTransfer(Transfer, Size);
+    }
+  }
 }
 
 std::string TDownloader::OpenRequest(platform::IInternetSession& Session,

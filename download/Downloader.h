@@ -60,6 +60,7 @@ private:
   // Opens the URL and checks its status and length; the failure message, or empty.
   [[nodiscard]] std::string OpenRequest(platform::IInternetSession& Session,
                                         std::unique_ptr<platform::IInternetRequest>& Request, TTransfer& Transfer);
+  void Receive(platform::IInternetRequest& Request, platform::IFileStream& File, TTransfer& Transfer);
   void ReportTransfer(TTransfer& Transfer, std::uint64_t Size);
 
   TDownloaderPlatform FPlatform;

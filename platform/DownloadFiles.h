@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/Error.h"
 #include "platform/Path.h"
 
 namespace platform {
@@ -11,18 +10,22 @@ namespace platform {
 class IFileStream {
 public:
   virtual ~IFileStream() = default;
-  // Writes all of Data; raises ESystemError when the write fails or falls short.
-  virtual void Write(const char* Data, std::uint32_t Size) = 0;
-  [[nodiscard]] virtual std::uint64_t Size() = 0;
+  // Writes all of Data: 0, or the system error when the write fails or falls short.
+  [[nodiscard]] virtual std::uint32_t Write(const char* Data, std::uint32_t Size) = 0;
+  // 0 with the size on disk, or the system error.
+  [[nodiscard]] virtual std::uint32_t Size(std::uint64_t& Bytes) = 0;
 };
 
 class IDownloadFiles {
 public:
   virtual ~IDownloadFiles() = default;
   virtual void Delete(const TPath& File) = 0;
+  struct TCreated {
+    std::unique_ptr<IFileStream> File;  // set when it could be created
+    std::uint32_t Error = 0;            // the system error when not
+  };
   // Creates or truncates the file for reading and writing, without sharing.
-  // Raises ESystemError when it cannot.
-  [[nodiscard]] virtual std::unique_ptr<IFileStream> Create(const TPath& File) = 0;
+  [[nodiscard]] virtual TCreated Create(const TPath& File) = 0;
   // The size of the file on disk, or 0 when it cannot be opened.
   [[nodiscard]] virtual std::uint64_t SizeByName(const TPath& File) = 0;
 };

@@ -1,9 +1,12 @@
-// The program's exceptions: a message, and a system error number where one applies.
+// The program's exceptions. The platform layer reports failures as return
+// values with the system error; it raises only where a constructor cannot
+// return one (a window or thread that cannot be made) and where the program's
+// rules raise (a registry value of the wrong type).
 #pragma once
 
-#include <cstdint>
 #include <exception>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -16,13 +19,6 @@ public:
 
 private:
   std::string FMessage;
-};
-
-// A failed system call, with the system's error number.
-class ESystemError : public EError {
-public:
-  ESystemError(const char* What, std::uint32_t ACode) : EError(What), Code(ACode) {}
-  std::uint32_t Code;
 };
 
 }  // namespace platform

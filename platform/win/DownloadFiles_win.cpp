@@ -10,17 +10,16 @@ namespace {
 class TStream final : public IFileStream {
 public:
   explicit TStream(HANDLE File) : FFile(File) {}
-  void Write(const char* Data, std::uint32_t Size) override {
+  [[nodiscard]] std::uint32_t Write(const char* Data, std::uint32_t Size) override {
     DWORD Written = 0;
-    if (!::WriteFile(FFile.Get(), Data, Size, &Written, nullptr)) {
-      throw ESystemError("the file cannot be written", ::GetLastError());
-    }
-    if (Written != Size) throw ESystemError("the file cannot be written", ERROR_DISK_FULL);
+    if (!::WriteFile(FFile.Get(), Data, Size, &Written, nullptr)) return ::GetLastError();
+    return Written == Size ? 0 : ERROR_DISK_FULL;
   }
-  [[nodiscard]] std::uint64_t Size() override {
+  [[nodiscard]] std::uint32_t Size(std::uint64_t& Bytes) override {
     LARGE_INTEGER Size{};
-    if (!::GetFileSizeEx(FFile.Get(), &Size)) throw ESystemError("the file size cannot be read", ::GetLastError());
-    return static_cast<std::uint64_t>(Size.QuadPart);
+    if (!::GetFileSizeEx(FFile.Get(), &Size)) return ::GetLastError();
+    Bytes = static_cast<std::uint64_t>(Size.QuadPart);
+    return 0;
   }
 
 private:
@@ -33,11 +32,11 @@ HANDLE OrNull(HANDLE Handle) { return Handle == INVALID_HANDLE_VALUE ? nullptr :
 
 void TWinDownloadFiles::Delete(const TPath& File) { ::DeleteFileW(File.c_str()); }
 
-std::unique_ptr<IFileStream> TWinDownloadFiles::Create(const TPath& File) {
+IDownloadFiles::TCreated TWinDownloadFiles::Create(const TPath& File) {
   HANDLE Handle = OrNull(::CreateFileW(File.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (Handle == nullptr) throw ESystemError("the file cannot be created", ::GetLastError());
-  return std::make_unique<TStream>(Handle);
+  if (Handle == nullptr) return {nullptr, ::GetLastError()};
+  return {std::make_unique<TStream>(Handle), 0};
 }
 
 std::uint64_t TWinDownloadFiles::SizeByName(const TPath& File) {

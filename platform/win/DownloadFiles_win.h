@@ -7,7 +7,7 @@ namespace platform::win {
 class TWinDownloadFiles final : public IDownloadFiles {
 public:
   void Delete(const TPath& File) override;
-  [[nodiscard]] std::unique_ptr<IFileStream> Create(const TPath& File) override;
+  [[nodiscard]] TCreated Create(const TPath& File) override;
   [[nodiscard]] std::uint64_t SizeByName(const TPath& File) override;
 };
 

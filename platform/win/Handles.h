@@ -7,19 +7,23 @@
 
 namespace platform::win {
 
+// Traits give Invalid() and Close(); a closer that must be looked up at run
+// time (a function of a library loaded on demand) is a traits object with state.
 template <typename T, typename Traits>
 class TUnique {
 public:
   TUnique() = default;
-  explicit TUnique(T Value) : FValue(Value) {}
+  explicit TUnique(T Value, Traits ATraits = {}) : FValue(Value), FTraits(ATraits) {}
   ~TUnique() { Reset(); }
   TUnique(const TUnique&) = delete;
   TUnique& operator=(const TUnique&) = delete;
-  TUnique(TUnique&& Other) noexcept : FValue(std::exchange(Other.FValue, Traits::Invalid())) {}
+  TUnique(TUnique&& Other) noexcept
+      : FValue(std::exchange(Other.FValue, Traits::Invalid())), FTraits(Other.FTraits) {}
   TUnique& operator=(TUnique&& Other) noexcept {
     if (this != &Other) {
       Reset();
       FValue = std::exchange(Other.FValue, Traits::Invalid());
+      FTraits = Other.FTraits;
     }
     return *this;
   }
@@ -34,12 +38,13 @@ public:
   // Gives up ownership without closing, for a handle the system has already released.
   [[nodiscard]] T Release() { return std::exchange(FValue, Traits::Invalid()); }
   void Reset(T Value = Traits::Invalid()) {
-    if (FValue != Traits::Invalid()) Traits::Close(FValue);
+    if (FValue != Traits::Invalid()) FTraits.Close(FValue);
     FValue = Value;
   }
 
 private:
   T FValue = Traits::Invalid();
+  [[no_unique_address]] Traits FTraits{};
 };
 
 struct THandleTraits {

@@ -19,6 +19,7 @@ constexpr DWORD QueryContentLengthNumber = HTTP_QUERY_CONTENT_LENGTH | HTTP_QUER
 
 using TApi = TWinInternet::TApi;
 using THandle = TWinInternet::THandle;
+using TInternetHandle = TWinInternet::TInternetHandle;
 
 template <typename T>
 void Bind(HMODULE Module, const char* Name, T& Entry) {
@@ -89,11 +90,7 @@ bool Completed(TRequestState& State, HANDLE Cancel) {
 class TRequest final : public IInternetRequest {
 public:
   TRequest(const TApi& Api, std::shared_ptr<TRequestState> State, HANDLE Cancel)
-      : FApi(Api), FState(std::move(State)), FCancel(Cancel) {}
-  // Closing ends WinInet's work on the request; its closing notice then frees the state.
-  ~TRequest() override { FApi.CloseHandle(FState->Handle.load()); }
-  TRequest(const TRequest&) = delete;
-  TRequest& operator=(const TRequest&) = delete;
+      : FApi(Api), FState(std::move(State)), FCancel(Cancel), FHandle(FState->Handle.load(), {Api.CloseHandle}) {}
 
   [[nodiscard]] bool QueryStatusCode(std::uint32_t& Code) override { return QueryNumber(QueryStatusCodeNumber, Code); }
   [[nodiscard]] bool QueryContentLength(std::uint32_t& Length) override {
@@ -106,7 +103,7 @@ public:
     if (State.Buffer.size() < Size) State.Buffer.resize(Size);
     State.BytesRead = 0;
     ::ResetEvent(State.Done.Get());
-    if (!FApi.ReadFile(State.Handle.load(), State.Buffer.data(), Size, &State.BytesRead)) {
+    if (!FApi.ReadFile(FHandle.Get(), State.Buffer.data(), Size, &State.BytesRead)) {
       const DWORD Error = ::GetLastError();
       if (Error != ERROR_IO_PENDING) return {false, static_cast<std::uint32_t>(Error), 0};
       if (!Completed(State, FCancel)) return {false, ErrorOperationCancelled, 0};
@@ -121,7 +118,7 @@ private:
   bool QueryNumber(DWORD Query, std::uint32_t& Value) {
     DWORD Number = 0;
     DWORD Length = sizeof(Number);
-    if (!FApi.QueryInfoA(FState->Handle.load(), Query, &Number, &Length, nullptr)) return false;
+    if (!FApi.QueryInfoA(FHandle.Get(), Query, &Number, &Length, nullptr)) return false;
     Value = Number;
     return true;
   }
@@ -129,23 +126,22 @@ private:
   const TApi& FApi;
   std::shared_ptr<TRequestState> FState;
   HANDLE FCancel;
+  // Closing ends WinInet's work on the request; its closing notice then frees the state.
+  TInternetHandle FHandle;
 };
 
 class TSession final : public IInternetSession {
 public:
-  TSession(const TApi& Api, THandle Handle) : FApi(Api), FHandle(Handle) {
-    FApi.SetStatusCallback(FHandle, &OnStatus);
+  TSession(const TApi& Api, TInternetHandle Handle) : FApi(Api), FHandle(std::move(Handle)) {
+    FApi.SetStatusCallback(FHandle.Get(), &OnStatus);
   }
-  ~TSession() override { FApi.CloseHandle(FHandle); }
-  TSession(const TSession&) = delete;
-  TSession& operator=(const TSession&) = delete;
 
   [[nodiscard]] std::unique_ptr<IInternetRequest> OpenUrl(const std::string& Url) override {
     auto State = std::make_shared<TRequestState>();
     if (!State->Done || ::WaitForSingleObject(FCancel.Get(), 0) == WAIT_OBJECT_0) return nullptr;
     State->KeepAlive.store(State);
     THandle Request =
-        FApi.OpenUrlA(FHandle, Url.c_str(), nullptr, 0, UrlFlags, reinterpret_cast<DWORD_PTR>(State.get()));
+        FApi.OpenUrlA(FHandle.Get(), Url.c_str(), nullptr, 0, UrlFlags, reinterpret_cast<DWORD_PTR>(State.get()));
     if (Request != nullptr) {
       State->Handle = Request;
       return std::make_unique<TRequest>(FApi, std::move(State), FCancel.Get());
@@ -166,8 +162,9 @@ public:
 
 private:
   const TApi& FApi;
-  THandle FHandle;
   TUniqueHandle FCancel{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  // Closed first, before the cancel event its requests wait on.
+  TInternetHandle FHandle;
 };
 
 }  // namespace
@@ -179,6 +176,14 @@ void TWinInternet::Load() {
   FLoaded = true;
   FWinInet = LoadSystemLibrary(L"wininet.dll");
   HMODULE Module = FWinInet.Get();
+  // WinInet's own threads may still run for a while after its last handle has
+  // closed (a cancelled read, a connection being shut); unloading the library
+  // under them would crash the program, so it stays for the process's life.
+  HMODULE Pinned = nullptr;
+  if (Module != nullptr) {
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                         reinterpret_cast<LPCWSTR>(Module), &Pinned);
+  }
   Bind(Module, "InternetOpenA", FApi.OpenA);
   Bind(Module, "InternetOpenUrlA", FApi.OpenUrlA);
   Bind(Module, "HttpQueryInfoA", FApi.QueryInfoA);
@@ -193,9 +198,9 @@ std::shared_ptr<IInternetSession> TWinInternet::Open() {
       FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr) {
     return nullptr;
   }
-  THandle Root = FApi.OpenA("", OpenTypePreconfig, nullptr, nullptr, INTERNET_FLAG_ASYNC);
-  if (Root == nullptr) return nullptr;
-  return std::make_shared<TSession>(FApi, Root);
+  TInternetHandle Root(FApi.OpenA("", OpenTypePreconfig, nullptr, nullptr, INTERNET_FLAG_ASYNC), {FApi.CloseHandle});
+  if (!Root) return nullptr;
+  return std::make_shared<TSession>(FApi, std::move(Root));
 }
 
 }  // namespace platform::win

@@ -25,6 +25,14 @@ public:
     TCallback(WINAPI* SetStatusCallback)(THandle, TCallback) = nullptr;
   };
 
+  // WinInet's handles, closed through the loaded InternetCloseHandle.
+  struct TInternetTraits {
+    BOOL(WINAPI* CloseHandle)(THandle) = nullptr;
+    static THandle Invalid() { return nullptr; }
+    void Close(THandle Handle) const { CloseHandle(Handle); }
+  };
+  using TInternetHandle = TUnique<THandle, TInternetTraits>;
+
 private:
   void Load();
 

@@ -125,14 +125,16 @@ public:
   class TStream final : public platform::IFileStream {
   public:
     TStream(TMemoryDisk& Disk, platform::TPath File) : FDisk(Disk), FFile(std::move(File)) {}
-    void Write(const char*, std::uint32_t Size) override {
-      if (FDisk.WriteError) throw platform::ESystemError("cannot write the file", *FDisk.WriteError);
+    [[nodiscard]] std::uint32_t Write(const char*, std::uint32_t Size) override {
+      if (FDisk.WriteError) return *FDisk.WriteError;
       const std::lock_guard<std::mutex> Guard(FDisk.Lock);
       FDisk.Files[FFile] += Size;
+      return 0;
     }
-    [[nodiscard]] std::uint64_t Size() override {
+    [[nodiscard]] std::uint32_t Size(std::uint64_t& Bytes) override {
       const std::lock_guard<std::mutex> Guard(FDisk.Lock);
-      return FDisk.Files[FFile];
+      Bytes = FDisk.Files[FFile];
+      return 0;
     }
 
   private:
@@ -144,11 +146,11 @@ public:
     const std::lock_guard<std::mutex> Guard(Lock);
     Files.erase(File);
   }
-  [[nodiscard]] std::unique_ptr<platform::IFileStream> Create(const platform::TPath& File) override {
-    if (CreateError) throw platform::ESystemError("cannot create the file", *CreateError);
+  [[nodiscard]] TCreated Create(const platform::TPath& File) override {
+    if (CreateError) return {nullptr, *CreateError};
     const std::lock_guard<std::mutex> Guard(Lock);
     Files[File] = 0;
-    return std::make_unique<TStream>(*this, File);
+    return {std::make_unique<TStream>(*this, File), 0};
   }
   [[nodiscard]] std::uint64_t SizeByName(const platform::TPath& File) override {
     const std::lock_guard<std::mutex> Guard(Lock);

@@ -126,4 +126,19 @@ TEST_F(WinDownloader, AnEndlessRedirectChainEndsByItself) {
   EXPECT_EQ(::GetFileAttributesW(Destination.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// WinInet's threads may outlive a cancelled download, so the library stays
+// loaded after its last user has gone instead of being unloaded under them.
+TEST_F(WinDownloader, WinInetStaysLoadedAfterItsLastUserHasGone) {
+  {
+    platform::win::TWinInternet LastUser;
+    ASSERT_NE(LastUser.Open(), nullptr);
+  }
+  // Pinned: freed any number of times more, it stays.
+  for (int Free = 0; Free < 64; ++Free) {
+    const HMODULE WinInet = ::GetModuleHandleW(L"wininet.dll");
+    ASSERT_NE(WinInet, nullptr) << "unloaded after " << Free << " more frees";
+    ::FreeLibrary(WinInet);
+  }
+}
+
 }  // namespace
