@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/win/Handles.h"
 #include "platform/win/Signature_win.h"
 
@@ -10,7 +12,7 @@ namespace {
 
 class TWinProcess final : public IProcess {
 public:
-  explicit TWinProcess(HANDLE Process) : FProcess(Process) {}
+  explicit TWinProcess(TUniqueHandle Process) : FProcess(std::move(Process)) {}
   [[nodiscard]] TWait Wait(unsigned Milliseconds) override {
     switch (::WaitForSingleObjectEx(FProcess.Get(), Milliseconds, FALSE)) {
       case WAIT_TIMEOUT:
@@ -59,9 +61,10 @@ IProcesses::TStart TWinProcesses::StartInstaller(const TPath& Path, const std::s
                         Folder.empty() ? nullptr : Folder.c_str(), &Startup, &Started)) {
     return Start;
   }
-  ::CloseHandle(Started.hThread);
+  const TUniqueHandle Thread(Started.hThread);
+  TUniqueHandle Process(Started.hProcess);
   Start.Result = TStartResult::Started;
-  Start.Process = std::make_unique<TWinProcess>(Started.hProcess);
+  Start.Process = std::make_unique<TWinProcess>(std::move(Process));
   return Start;
 }
 
