@@ -44,15 +44,24 @@ std::optional<std::string> Ascii(std::wstring_view Text) {
   return Narrow;
 }
 
+// Takes an optional sign off the front of Text; true when it was a minus.
+bool TakeSign(std::string_view& Text) {
+  const bool Negative = Text.starts_with('-');
+  if (Negative || Text.starts_with('+')) Text.remove_prefix(1);
+  return Negative;
+}
+
+// Two's complement in 32 bits: -$1 is -1 and $FFFFFFFF is -1 as well.
+std::optional<std::int32_t> WithSign(std::optional<std::uint32_t> Magnitude, bool Negative) {
+  if (!Magnitude) return std::nullopt;
+  return static_cast<std::int32_t>(Negative ? 0u - *Magnitude : *Magnitude);
+}
+
 }  // namespace
 
 std::optional<std::int32_t> ParseInteger(std::string_view Text) {
   while (!Text.empty() && Text.front() == ' ') Text.remove_prefix(1);
-  bool Negative = false;
-  if (!Text.empty() && (Text.front() == '-' || Text.front() == '+')) {
-    Negative = Text.front() == '-';
-    Text.remove_prefix(1);
-  }
+  const bool Negative = TakeSign(Text);
   std::optional<std::uint32_t> Magnitude;
   if (Text.starts_with("0x") || Text.starts_with("0X")) {
     Text.remove_prefix(2);
@@ -63,10 +72,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view Text) {
   } else if (!Text.empty()) {
     Magnitude = ParseDecimal(Text, Negative);
   }
-  if (!Magnitude) return std::nullopt;
-  // Two's complement in 32 bits: -$1 is -1 and $FFFFFFFF is -1 as well.
-  const std::uint32_t Bits = Negative ? 0u - *Magnitude : *Magnitude;
-  return static_cast<std::int32_t>(Bits);
+  return WithSign(Magnitude, Negative);
 }
 
 std::optional<std::int32_t> ParseInteger(std::wstring_view Text) {
@@ -78,12 +84,9 @@ std::optional<std::int32_t> ParseDecimalInteger(std::wstring_view Text) {
   const std::optional<std::string> Narrow = Ascii(Text);
   if (!Narrow) return std::nullopt;
   std::string_view Digits = *Narrow;
-  const bool Negative = Digits.starts_with('-');
-  if (Negative || Digits.starts_with('+')) Digits.remove_prefix(1);
+  const bool Negative = TakeSign(Digits);
   if (Digits.empty()) return std::nullopt;
-  const std::optional<std::uint32_t> Magnitude = ParseDecimal(Digits, Negative);
-  if (!Magnitude) return std::nullopt;
-  return static_cast<std::int32_t>(Negative ? 0u - *Magnitude : *Magnitude);
+  return WithSign(ParseDecimal(Digits, Negative), Negative);
 }
 
 }  // namespace checks
