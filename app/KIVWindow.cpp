@@ -156,6 +156,30 @@ void TKIVWindow::LayOutPages() {
   tmrSWCheck.OnTimer = [this](ui::TTimer& Sender) { tmrSWCheckTimer(&Sender); };
   tmrInstallerMonitor.OnTimer = [this](ui::TTimer& Sender) { tmrInstallerMonitorTimer(&Sender); };
 
+  // How the keyboard and assistive technology meet the pages.
+  for (ui::TControl* Text : std::initializer_list<ui::TControl*>{
+           &lblEULATitle1, &lblEULATitle2, &lblTitle1, &lblTitle2, &Label1, &lblProgressInfo1, &lblProgressInfo2,
+           &lblOpInstTitle1, &lblOpInstTitle2, &lblOptInstNote, &Label2, &Label5}) {
+    Text->Role = ui::TRole::Text;
+  }
+  for (ui::TControl* Action : {&lblAgree, &lblDontAgree, &lblInstall, &lblHelp, &lblDone, &lblRestart}) {
+    Action->Role = ui::TRole::Button;
+  }
+  // A component row is its state line, named by the product above it.
+  const std::pair<TLabel*, const TLabel*> OfferRows[] = {
+      {&lblDX2, &lblDX1}, {&lblWMP2, &lblWMP1}, {&lblAFP2, &lblAFP1}, {&lblQT2, &lblQT1}};
+  for (const auto& [State, Product] : OfferRows) {
+    State->Role = ui::TRole::Link;
+    State->NamedBy = Product;
+  }
+  lblProgress.Role = ui::TRole::ProgressBar;
+  lblProgress.NamedBy = &Label1;
+  EULA.Role = ui::TRole::List;
+  EULA.NamedBy = &lblEULATitle2;
+  PageEULA.FirstFocus = &lblAgree;
+  PageInstall.FirstFocus = &lblInstall;
+  PageOpInstall.FirstFocus = &lblDone;
+
   Notebook1.Pages = {&PageEULA, &PageInstall, &PageOpInstall, &PageReboot};
   // The design page; FormCreate shows the licence page.
   Notebook1.PageIndex = 1;
@@ -213,6 +237,11 @@ platform::TPath TKIVWindow::InstallerPath() const {
 }
 
 void TKIVWindow::FormCloseQuery(bool& CanClose) { CanClose = lblInstall.Tag != 1; }
+
+// Only lblInstall turns grey: while the installer runs it ignores clicks.
+bool TKIVWindow::IsActionAvailable(const ui::TControl& Control) const {
+  return &Control != &lblInstall || lblInstall.Font.Color == ui::clWhite;
+}
 
 void TKIVWindow::FormDestroy() { StopDownload(); }
 

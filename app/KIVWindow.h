@@ -55,6 +55,7 @@ public:
   void FormMouseWheel(int WheelDelta, bool& Handled) override;
   bool Dispatch(ui::TMessage& Message) override;
   void CopyData(const ui::TCopyData& Data) override { WMCopyData(Data); }
+  [[nodiscard]] bool IsActionAvailable(const ui::TControl& Control) const override;
 
   // Status lines and the install page's bars.
   void SetStatusText(const std::string& Text, const std::string& DefaultLine1, const std::string& DefaultLine2,

@@ -47,6 +47,9 @@ struct TFont {
 enum class TAlignment { Left, Center, Right };
 enum class TTextLayout { Top, Center, Bottom };
 enum class TMouseButton { Left, Right, Middle };
+// What a control is to the keyboard and to assistive technology. Buttons, links
+// and lists are actions the keyboard reaches; None is not presented at all.
+enum class TRole { None, Text, Button, Link, ProgressBar, List };
 
 class TControl;
 using TNotifyEvent = std::function<void(TControl& Sender)>;
@@ -64,6 +67,9 @@ public:
   TRect Bounds;
   bool Visible = true;
   int Tag = 0;
+  TRole Role = TRole::None;
+  // The control whose caption names this one: a row's product, a bar's title.
+  const TControl* NamedBy = nullptr;
 
   TNotifyEvent OnClick;
   TMouseEvent OnMouseDown;
@@ -129,6 +135,9 @@ public:
   // Paint order: a later control is painted over an earlier one.
   std::vector<TControl*> Controls;
   bool DoubleBuffered = false;
+  // The action that has the keyboard focus when the page is shown; none: a key
+  // meant for the page before cannot act here.
+  TControl* FirstFocus = nullptr;
 
   // The topmost visible control at the point, or nullptr.
   [[nodiscard]] TControl* ControlAt(int X, int Y) const;

@@ -85,6 +85,11 @@ public:
   }
   // A copy-data message; the host answers it with 0.
   virtual void CopyData(const TCopyData& Data) { (void)Data; }
+  // Whether an action takes input now: the keyboard passes over one that does not.
+  [[nodiscard]] virtual bool IsActionAvailable(const TControl& Control) const {
+    (void)Control;
+    return true;
+  }
 
   void AttachHost(IFormHost* Host) { FHost = Host; }
   void Close() {

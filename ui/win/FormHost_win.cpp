@@ -16,9 +16,14 @@ constexpr wchar_t FormClassName[] = L"TVestoraForm";
 
 constexpr DWORD FormStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
+// Acts on a control that assistive technology asked to activate, outside its call.
+constexpr UINT MsgActivate = WM_APP + 1;
+
 void RegisterFormClass(HINSTANCE Instance, WNDPROC WindowProc) {
   WNDCLASSEXW Class{};
   Class.cbSize = sizeof(Class);
+  // The second press of a double-click arrives as a double-click, so it cannot end in a click.
+  Class.style = CS_DBLCLKS;
   Class.lpfnWndProc = WindowProc;
   Class.hInstance = Instance;
   Class.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
@@ -38,6 +43,7 @@ TFormHost::TFormHost(TForm& Form, HINSTANCE Instance)
 }
 
 TFormHost::~TFormHost() {
+  if (FAccessible) FAccessible->Detach();
   FLists.clear();
   FWindow.Reset();
   FForm.AttachHost(nullptr);
@@ -98,6 +104,10 @@ std::unique_ptr<ITextMeasurer> TFormHost::CreateMeasurer(const TFont& Font) {
   return std::make_unique<TGdiMeasurer>(FFonts.Get(Font));
 }
 
+void TFormHost::Activate(TControl& Control) {
+  ::PostMessageW(FWindow.Get(), MsgActivate, 0, reinterpret_cast<LPARAM>(&Control));
+}
+
 std::uintptr_t TFormHost::WindowHandle() const { return reinterpret_cast<std::uintptr_t>(FWindow.Get()); }
 
 int TFormHost::MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags) {
@@ -110,6 +120,8 @@ void TFormHost::AfterHandler() {
   if (!FWindow) return;
   SyncTimers();
   SyncLists();
+  FollowPage();
+  Present();
   ::InvalidateRect(FWindow.Get(), nullptr, FALSE);
 }
 
@@ -178,10 +190,27 @@ LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
       OnMouseButton(Msg, GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam));
+      return 0;
+    case WM_KEYDOWN:
+      if (OnKeyDown(WParam, LParam)) return 0;
+      break;
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(static_cast<DWORD>(LParam)) == OBJID_CLIENT) {
+        if (!FAccessible) FAccessible = TAccessibleClient::Create(*this);
+        if (FAccessible) return FAccessible->Answer(WParam);
+      }
+      break;
+    case MsgActivate:
+      for (const TAccessibleItem& Item : AccessibleItems(FForm)) {
+        if (reinterpret_cast<LPARAM>(Item.Control) == LParam && IsAction(Item.Role)) Press(*Item.Control);
+      }
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam), (WParam & MK_LBUTTON) != 0);
@@ -202,6 +231,12 @@ LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
     }
     case WM_COMMAND:
       // A click or a key in a list moves its current line; the scrollbar catches up at its next paint.
+      if (HIWORD(WParam) == LBN_SETFOCUS) {
+        for (TList& Entry : FLists) {
+          if (Entry.Window.Get() == reinterpret_cast<HWND>(LParam)) TakeFocus(*Entry.Model);
+        }
+        return 0;
+      }
       if (HIWORD(WParam) == LBN_SELCHANGE) {
         for (TList& Entry : FLists) {
           if (Entry.Window.Get() != reinterpret_cast<HWND>(LParam)) continue;

@@ -12,10 +12,13 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win/ComPtr.h"
 #include "platform/win/Handles.h"
+#include "ui/Accessibility.h"
 #include "ui/Bitmap.h"
 #include "ui/Form.h"
 #include "ui/Pictures.h"
+#include "ui/win/Accessible_win.h"
 #include "ui/win/Gdi_win.h"
 #include "ui/win/WicDecoder_win.h"
 
@@ -39,6 +42,15 @@ public:
   // Runs Call inside the handler boundary, then brings the window in line with
   // the model, as for the window's own events.
   void RunGuarded(const std::function<void()>& Call);
+
+  // What assistive technology asks of the window: the active page's controls, the
+  // focus, acting on a control (later, from the window's own messages, as Enter on
+  // it) and moving the focus to it, and the window of a control that has its own.
+  [[nodiscard]] std::vector<TAccessibleItem> Items();
+  [[nodiscard]] const TControl* Focused() const { return FFocused; }
+  void Activate(TControl& Control);
+  void TakeFocus(TControl& Control);
+  [[nodiscard]] HWND ChildWindow(const TControl& Control) const;
 
   void RequestClose() override;
   void RepaintNow() override;
@@ -64,6 +76,20 @@ private:
   void ComposePage(HDC Dc, TPixelTarget Target);
   void DrawLabel(HDC Dc, TLabel& Label);
   void OnMouseButton(UINT Msg, int X, int Y);
+  // Keys: Tab moves the focus among the page's actions, Enter and Space act on
+  // it as a click would, Escape closes as the close box does; a list takes its
+  // own navigation keys. Returns false for a key left to the system.
+  [[nodiscard]] bool OnKeyDown(WPARAM Key, LPARAM Flags);
+  void MoveFocus(TControl* Control);
+  // As a left click on the control: press, release and click.
+  void Press(TControl& Control);
+  void ScrollList(WPARAM Key, LPARAM Flags);
+  // The focus starts afresh on each page the form shows.
+  void FollowPage();
+  void DrawFocusCue(HDC Dc);
+  // Tells assistive technology what changed since it was last told.
+  void Present();
+
   void OnMouseMove(int X, int Y, bool LeftHeld);
   void OnDrawItem(const DRAWITEMSTRUCT& Item);
   [[nodiscard]] bool CloseQuery();
@@ -98,6 +124,13 @@ private:
   std::vector<TArmedTimer> FArmed;
 
   TControl* FCaptured = nullptr;
+  int FPressPage = -1;  // the page a press was made on; a release elsewhere is no click
+  TControl* FFocused = nullptr;
+  int FFocusPage = -1;
+  bool FFocusCues = false;  // hidden until a key is used, as in Windows' dialogs
+  const TControl* FAnnouncedFocus = nullptr;
+  std::vector<TAccessibleItem> FPresented;
+  platform::win::TComPtr<TAccessibleClient> FAccessible;
   TControl* FHovered = nullptr;
   bool FTrackingLeave = false;
   bool FQuitOnDestroy = false;

@@ -81,7 +81,8 @@ LRESULT CALLBACK TFormHost::ListProc(HWND Window, UINT Msg, WPARAM WParam, LPARA
   // Typing does not search the list.
   if (Msg == WM_CHAR) return 0;
   // The wheel belongs to the form, which moves the current line one step at a time.
-  if (Msg == WM_MOUSEWHEEL) return ::SendMessageW(::GetParent(Window), Msg, WParam, LParam);
+  // So do the keys: the form moves the focus and hands the list its navigation keys back.
+  if (Msg == WM_MOUSEWHEEL || Msg == WM_KEYDOWN) return ::SendMessageW(::GetParent(Window), Msg, WParam, LParam);
   const auto ClassProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(Window, GWLP_USERDATA));
   return ::CallWindowProcW(ClassProc, Window, Msg, WParam, LParam);
 }

@@ -42,6 +42,7 @@ void TFormHost::ComposePage(HDC Dc, TPixelTarget Target) {
       }
     }
   }
+  DrawFocusCue(Dc);
   ::GdiFlush();
 }
 

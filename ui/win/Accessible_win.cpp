@@ -1,0 +1,286 @@
+#include "ui/win/Accessible_win.h"
+
+#include <memory>
+#include <utility>
+
+#include "platform/win/SystemLibrary_win.h"
+#include "ui/win/FormHost_win.h"
+#include "ui/win/Gdi_win.h"
+
+namespace ui::win {
+namespace {
+
+// oleacc.dll is not a known DLL: it comes from System32 and stays for the process.
+struct TOleAcc {
+  platform::win::TModule Module;
+  decltype(&::LresultFromObject) LresultFromObject = nullptr;
+  decltype(&::CreateStdAccessibleObject) CreateStdAccessibleObject = nullptr;
+};
+
+// Only the GUI thread asks, so the first use loads it without a guard.
+TOleAcc GOleAcc;
+bool GOleAccTried = false;
+
+const TOleAcc& OleAcc() {
+  if (!std::exchange(GOleAccTried, true)) {
+    GOleAcc.Module = platform::win::LoadSystemLibrary(L"oleacc.dll");
+    GOleAcc.LresultFromObject =
+        platform::win::EntryPoint<decltype(GOleAcc.LresultFromObject)>(GOleAcc.Module.Get(), "LresultFromObject");
+    GOleAcc.CreateStdAccessibleObject = platform::win::EntryPoint<decltype(GOleAcc.CreateStdAccessibleObject)>(
+        GOleAcc.Module.Get(), "CreateStdAccessibleObject");
+  }
+  return GOleAcc;
+}
+
+long RoleOf(TRole Role) {
+  switch (Role) {
+    case TRole::Button:
+      return ROLE_SYSTEM_PUSHBUTTON;
+    case TRole::Link:
+      return ROLE_SYSTEM_LINK;
+    case TRole::ProgressBar:
+      return ROLE_SYSTEM_PROGRESSBAR;
+    case TRole::List:
+      return ROLE_SYSTEM_LIST;
+    default:
+      return ROLE_SYSTEM_STATICTEXT;
+  }
+}
+
+HRESULT Text(const std::string& Value, unsigned CodePage, BSTR* Out) {
+  if (Out == nullptr) return E_POINTER;
+  *Out = nullptr;
+  if (Value.empty()) return S_FALSE;
+  *Out = ::SysAllocString(Widen(Value, CodePage).c_str());
+  return *Out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT ChildId(long Id, VARIANT* Out) {
+  if (Out == nullptr) return E_POINTER;
+  ::VariantInit(Out);
+  if (Id < 0) return S_FALSE;
+  Out->vt = VT_I4;
+  Out->lVal = Id;
+  return S_OK;
+}
+
+}  // namespace
+
+platform::win::TComPtr<TAccessibleClient> TAccessibleClient::Create(TFormHost& Host) {
+  platform::win::TComPtr<TAccessibleClient> Client;
+  if (OleAcc().LresultFromObject == nullptr) return Client;
+  // COM counts the references from here; the last Release deletes the object.
+  *Client.Out() = std::make_unique<TAccessibleClient>(Host).release();
+  return Client;
+}
+
+LRESULT TAccessibleClient::Answer(WPARAM Flags) { return OleAcc().LresultFromObject(__uuidof(IAccessible), Flags, this); }
+
+void TAccessibleClient::Notify(HWND Window, DWORD Event, long Child) {
+  ::NotifyWinEvent(Event, Window, OBJID_CLIENT, Child);
+}
+
+HRESULT TAccessibleClient::QueryInterface(REFIID Id, void** Object) {
+  if (Object == nullptr) return E_POINTER;
+  *Object = nullptr;
+  if (Id != __uuidof(IUnknown) && Id != __uuidof(IDispatch) && Id != __uuidof(IAccessible)) return E_NOINTERFACE;
+  *Object = static_cast<IAccessible*>(this);
+  AddRef();
+  return S_OK;
+}
+
+ULONG TAccessibleClient::AddRef() { return ++FReferences; }
+
+ULONG TAccessibleClient::Release() {
+  const ULONG Left = --FReferences;
+  if (Left == 0) delete this;
+  return Left;
+}
+
+HRESULT TAccessibleClient::GetTypeInfoCount(UINT* Count) {
+  if (Count == nullptr) return E_POINTER;
+  *Count = 0;
+  return S_OK;
+}
+
+IAccessible* TAccessibleClient::Standard() {
+  if (!FStandard && FHost != nullptr && OleAcc().CreateStdAccessibleObject != nullptr) {
+    (void)OleAcc().CreateStdAccessibleObject(FHost->Handle(), OBJID_CLIENT, __uuidof(IAccessible),
+                                             FStandard.Out());
+  }
+  return FStandard.Get();
+}
+
+const TAccessibleItem* TAccessibleClient::ItemOf(const VARIANT& Child, HRESULT& Error) {
+  Error = S_OK;
+  if (FHost == nullptr) {
+    Error = RPC_E_DISCONNECTED;
+    return nullptr;
+  }
+  if (Child.vt != VT_I4) {
+    Error = E_INVALIDARG;
+    return nullptr;
+  }
+  if (Child.lVal == CHILDID_SELF) return nullptr;
+  FItems = FHost->Items();
+  if (Child.lVal < 1 || static_cast<std::size_t>(Child.lVal) > FItems.size()) {
+    Error = E_INVALIDARG;
+    return nullptr;
+  }
+  return &FItems[static_cast<std::size_t>(Child.lVal) - 1];
+}
+
+// Each query about the client itself goes to the window's standard object.
+#define VESTORA_FOR_CHILD(Child, Call)                                             \
+  HRESULT Error = S_OK;                                                            \
+  const TAccessibleItem* Item = ItemOf(Child, Error);                              \
+  if (FAILED(Error)) return Error;                                                 \
+  if (Item == nullptr) return Standard() != nullptr ? Standard()->Call : E_FAIL;
+
+HRESULT TAccessibleClient::get_accParent(IDispatch** Parent) {
+  if (FHost == nullptr) return RPC_E_DISCONNECTED;
+  return Standard() != nullptr ? Standard()->get_accParent(Parent) : E_FAIL;
+}
+
+HRESULT TAccessibleClient::get_accChildCount(long* Count) {
+  if (Count == nullptr) return E_POINTER;
+  if (FHost == nullptr) return RPC_E_DISCONNECTED;
+  *Count = static_cast<long>(FHost->Items().size());
+  return S_OK;
+}
+
+HRESULT TAccessibleClient::get_accChild(VARIANT Child, IDispatch** Object) {
+  if (Object == nullptr) return E_POINTER;
+  *Object = nullptr;
+  HRESULT Error = S_OK;
+  const TAccessibleItem* Item = ItemOf(Child, Error);
+  if (FAILED(Error)) return Error;
+  if (Item == nullptr) return E_INVALIDARG;
+  // A list is a window of its own, with the system's object for its lines.
+  HWND Window = FHost->ChildWindow(*Item->Control);
+  if (Window == nullptr || OleAcc().CreateStdAccessibleObject == nullptr) return S_FALSE;
+  return OleAcc().CreateStdAccessibleObject(Window, OBJID_CLIENT, __uuidof(IDispatch), reinterpret_cast<void**>(Object));
+}
+
+HRESULT TAccessibleClient::get_accName(VARIANT Child, BSTR* Name) {
+  VESTORA_FOR_CHILD(Child, get_accName(Child, Name))
+  return Text(Item->Name, Item->CodePage, Name);
+}
+
+HRESULT TAccessibleClient::get_accValue(VARIANT Child, BSTR* Value) {
+  VESTORA_FOR_CHILD(Child, get_accValue(Child, Value))
+  return Text(Item->Value, Item->CodePage, Value);
+}
+
+HRESULT TAccessibleClient::get_accDescription(VARIANT Child, BSTR* Description) {
+  VESTORA_FOR_CHILD(Child, get_accDescription(Child, Description))
+  return Text({}, 0, Description);
+}
+
+HRESULT TAccessibleClient::get_accRole(VARIANT Child, VARIANT* Role) {
+  VESTORA_FOR_CHILD(Child, get_accRole(Child, Role))
+  return ChildId(RoleOf(Item->Role), Role);
+}
+
+HRESULT TAccessibleClient::get_accState(VARIANT Child, VARIANT* State) {
+  VESTORA_FOR_CHILD(Child, get_accState(Child, State))
+  long Flags = 0;
+  if (IsAction(Item->Role)) Flags |= STATE_SYSTEM_FOCUSABLE;
+  if (Item->Control == FHost->Focused()) Flags |= STATE_SYSTEM_FOCUSED;
+  if (Item->Unavailable) Flags |= STATE_SYSTEM_UNAVAILABLE;
+  if (Item->Role == TRole::Link) Flags |= STATE_SYSTEM_LINKED;
+  if (Item->Role == TRole::Text || Item->Role == TRole::ProgressBar) Flags |= STATE_SYSTEM_READONLY;
+  return ChildId(Flags, State);
+}
+
+HRESULT TAccessibleClient::get_accHelp(VARIANT Child, BSTR* Help) {
+  VESTORA_FOR_CHILD(Child, get_accHelp(Child, Help))
+  return Text({}, 0, Help);
+}
+
+HRESULT TAccessibleClient::get_accHelpTopic(BSTR* File, VARIANT Child, long* Topic) {
+  VESTORA_FOR_CHILD(Child, get_accHelpTopic(File, Child, Topic))
+  return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT TAccessibleClient::get_accKeyboardShortcut(VARIANT Child, BSTR* Shortcut) {
+  VESTORA_FOR_CHILD(Child, get_accKeyboardShortcut(Child, Shortcut))
+  return Text({}, 0, Shortcut);
+}
+
+HRESULT TAccessibleClient::get_accDefaultAction(VARIANT Child, BSTR* Action) {
+  VESTORA_FOR_CHILD(Child, get_accDefaultAction(Child, Action))
+  if (Item->Role == TRole::Button) return Text("Press", 1252, Action);
+  if (Item->Role == TRole::Link) return Text("Jump", 1252, Action);
+  return Text({}, 0, Action);
+}
+
+HRESULT TAccessibleClient::get_accFocus(VARIANT* Child) {
+  if (FHost == nullptr) return RPC_E_DISCONNECTED;
+  const std::vector<TAccessibleItem> Items = FHost->Items();
+  for (std::size_t i = 0; i < Items.size(); ++i) {
+    if (Items[i].Control == FHost->Focused()) return ChildId(static_cast<long>(i + 1), Child);
+  }
+  return ChildId(-1, Child);
+}
+
+HRESULT TAccessibleClient::get_accSelection(VARIANT* Children) { return ChildId(-1, Children); }
+
+HRESULT TAccessibleClient::accSelect(long Flags, VARIANT Child) {
+  VESTORA_FOR_CHILD(Child, accSelect(Flags, Child))
+  if ((Flags & SELFLAG_TAKEFOCUS) == 0 || !IsAction(Item->Role)) return S_FALSE;
+  FHost->TakeFocus(*Item->Control);
+  return S_OK;
+}
+
+HRESULT TAccessibleClient::accLocation(long* Left, long* Top, long* Width, long* Height, VARIANT Child) {
+  VESTORA_FOR_CHILD(Child, accLocation(Left, Top, Width, Height, Child))
+  if (Left == nullptr || Top == nullptr || Width == nullptr || Height == nullptr) return E_POINTER;
+  const TRect& Bounds = Item->Control->Bounds;
+  POINT Corner{Bounds.Left, Bounds.Top};
+  ::ClientToScreen(FHost->Handle(), &Corner);
+  *Left = Corner.x;
+  *Top = Corner.y;
+  *Width = Bounds.Width;
+  *Height = Bounds.Height;
+  return S_OK;
+}
+
+HRESULT TAccessibleClient::accNavigate(long Direction, VARIANT Start, VARIANT* End) {
+  VESTORA_FOR_CHILD(Start, accNavigate(Direction, Start, End))
+  const long Count = static_cast<long>(FItems.size());
+  const long Here = Start.lVal;
+  switch (Direction) {
+    case NAVDIR_NEXT:
+      return ChildId(Here < Count ? Here + 1 : -1, End);
+    case NAVDIR_PREVIOUS:
+      return ChildId(Here > 1 ? Here - 1 : -1, End);
+    default:
+      return ChildId(-1, End);
+  }
+}
+
+HRESULT TAccessibleClient::accHitTest(long Left, long Top, VARIANT* Child) {
+  if (FHost == nullptr) return RPC_E_DISCONNECTED;
+  POINT Point{Left, Top};
+  ::ScreenToClient(FHost->Handle(), &Point);
+  RECT Client{};
+  ::GetClientRect(FHost->Handle(), &Client);
+  if (!::PtInRect(&Client, Point)) return ChildId(-1, Child);
+  const std::vector<TAccessibleItem> Items = FHost->Items();
+  for (std::size_t i = 0; i < Items.size(); ++i) {
+    if (FocusBox(*Items[i].Control).Contains(Point.x, Point.y)) return ChildId(static_cast<long>(i + 1), Child);
+  }
+  return ChildId(CHILDID_SELF, Child);
+}
+
+HRESULT TAccessibleClient::accDoDefaultAction(VARIANT Child) {
+  VESTORA_FOR_CHILD(Child, accDoDefaultAction(Child))
+  if (Item->Role != TRole::Button && Item->Role != TRole::Link) return DISP_E_MEMBERNOTFOUND;
+  FHost->Activate(*Item->Control);
+  return S_OK;
+}
+
+#undef VESTORA_FOR_CHILD
+
+}  // namespace ui::win
