@@ -8,8 +8,12 @@
 //   e2e_probe question        wait for the wizard's message box; print its text, then the
 //                             screen position of its "No" button
 //   e2e_probe report CODE TEXT  send the wizard an installer report, as any process could
+//   e2e_probe accessible      print what a screen reader reads: "focus NAME", then one line
+//                             per child: "ROLE NAME", "=VALUE" for a value, " (grey)" when
+//                             unavailable
 // Exit code 0 on success, 1 when the window does not appear or stay as expected.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -108,6 +112,57 @@ int PrintQuestion(HWND Wizard) {
   return 0;
 }
 
+std::string Narrow(const wchar_t* Text) {
+  std::string Out;
+  for (const wchar_t* C = Text; C != nullptr && *C != 0; ++C) Out.push_back(*C < 0x80 ? static_cast<char>(*C) : '?');
+  return Out;
+}
+
+// One property of a child as text; the BSTR is freed here.
+template <typename F>
+std::string Property(F&& Read) {
+  BSTR Value = nullptr;
+  const std::string Text = SUCCEEDED(Read(&Value)) ? Narrow(Value) : std::string();
+  ::SysFreeString(Value);
+  return Text;
+}
+
+int PrintAccessible(HWND Window) {
+  ::CoInitialize(nullptr);
+  IAccessible* Client = nullptr;
+  if (FAILED(::AccessibleObjectFromWindow(Window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&Client)))) {
+    return 1;
+  }
+  long Count = 0;
+  (void)Client->get_accChildCount(&Count);
+  VARIANT Focus{};
+  (void)Client->get_accFocus(&Focus);
+  std::string Lines;
+  std::string Focused = "none";
+  for (long Id = 1; Id <= Count; ++Id) {
+    VARIANT Child{};
+    Child.vt = VT_I4;
+    Child.lVal = Id;
+    VARIANT Role{};
+    VARIANT State{};
+    (void)Client->get_accRole(Child, &Role);
+    (void)Client->get_accState(Child, &State);
+    const char* Kind = Role.lVal == ROLE_SYSTEM_PUSHBUTTON  ? "button"
+                       : Role.lVal == ROLE_SYSTEM_LINK        ? "link"
+                       : Role.lVal == ROLE_SYSTEM_PROGRESSBAR ? "progress"
+                       : Role.lVal == ROLE_SYSTEM_LIST        ? "list"
+                                                              : "text";
+    const std::string Name = Property([&](BSTR* Out) { return Client->get_accName(Child, Out); });
+    const std::string Value = Property([&](BSTR* Out) { return Client->get_accValue(Child, Out); });
+    Lines += std::string(Kind) + " " + Name + (Value.empty() ? "" : "=" + Value) +
+             ((State.lVal & STATE_SYSTEM_UNAVAILABLE) != 0 ? " (grey)" : "") + "\n";
+    if (Focus.vt == VT_I4 && Focus.lVal == Id) Focused = Name;
+  }
+  Client->Release();
+  std::printf("focus %s\n%s", Focused.c_str(), Lines.c_str());
+  return 0;
+}
+
 bool WaitGone(HWND Window, int Seconds) {
   for (int i = 0; i < Seconds * 10; ++i) {
     if (!::IsWindow(Window)) return true;
@@ -135,6 +190,7 @@ int wmain(int Argc, wchar_t** Argv) {
     return 0;
   }
   if (Command == L"question") return PrintQuestion(Window);
+  if (Command == L"accessible") return PrintAccessible(Window);
   if (Command == L"report" && Argc > 3) {
     std::string Text;
     for (const wchar_t* C = Argv[3]; *C != 0; ++C) Text.push_back(static_cast<char>(*C));
@@ -145,6 +201,6 @@ int wmain(int Argc, wchar_t** Argv) {
     ::SendMessageW(Window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&Record));
     return 0;
   }
-  std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone|licence-shown|question|report\n");
+  std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone|licence-shown|question|report|accessible\n");
   return 2;
 }

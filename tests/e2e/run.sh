@@ -289,6 +289,62 @@ shot restart-page
 close_box
 check "the close box on the restart page ends the program without a restart" wizard_ended
 
+# People, not just a mouse. Keys go to the wizard, which has the keyboard focus
+# from its start; a screen reader's view is read by the probe.
+accessible_shows() {  # what must appear within 30 s (a grep pattern of a whole line)
+  local i
+  for i in $(seq 60); do probe accessible | grep -qx -- "$1" && return 0; sleep 0.5; done
+  echo "     read: $(probe accessible | tr '\n' '|')"
+  return 1
+}
+key() { xdotool key "$@"; }
+printf '%s\n' "0 50 Installing Vestora Editor|Copying files" "300 100 Done" >"$downloads/installer-script.txt"
+check "the wizard starts for a run by keyboard" start_wizard
+key Escape
+check "Escape on the licence page leaves the wizard" wizard_ended
+start_wizard
+check "a screen reader reads the licence page's buttons, focus on Agree & Install" eval \
+  'accessible_shows "focus Agree & Install" && accessible_shows "button Disagree"'
+key Tab
+check "Tab moves the focus to Disagree" accessible_shows "focus Disagree"
+key shift+Tab
+check "Shift+Tab moves it back" accessible_shows "focus Agree & Install"
+key Return
+check "Enter on Agree & Install starts the download; the screen reader hears its progress" \
+  accessible_shows "progress Overall progress:=[1-9][0-9]*%"
+check "and the status line's text" accessible_shows "text Downloading.*"
+check "the installer's completion offers Continue, focused" accessible_shows "focus Continue"
+key Return
+check "Enter on Continue shows the optional installs, focus on More..." accessible_shows "focus More..."
+key Return
+check "Enter on More... shows the codec packs, focus on Done" accessible_shows "focus Done"
+key Return
+check "Enter on Done shows the restart page with nothing focused" accessible_shows "focus none"
+shot restart-page-by-keyboard
+# Keys are handled in order: once Tab's focus shows, the Enter before it has been handled.
+key Return Tab
+check "a further Enter does not restart" accessible_shows "focus Restart"
+end_wizard
+
+# A double-click acts once, wherever the next page has an action in the same place.
+double_click() { xdotool mousemove $((client_x + $1)) $((client_y + $2)) click --repeat 2 --delay 80 1; }
+: >"$opened"
+check "the wizard starts for a run by double-clicks" start_wizard
+double_click $((250 + 94)) $((287 + 14))
+check "a double-click on Agree & Install downloads" accessible_shows "button Cancel"
+check "the installer completes, and Help was not opened" eval 'accessible_shows "button Continue" && [ ! -s "$opened" ]'
+# After each double-click a Tab: once its focus shows, both presses have been handled.
+double_click $((452 + 57)) $((286 + 14))
+key Tab
+check "a double-click on Continue shows the optional installs, not the codec packs" accessible_shows "focus DirectX, .*"
+double_click $((481 + 42)) $((286 + 14))
+key Tab
+check "a double-click on More... shows the codec packs, not the restart page" accessible_shows "focus DivX, .*"
+double_click $((481 + 42)) $((286 + 14))
+key Tab
+check "a double-click on Done shows the restart page and does not restart" accessible_shows "focus Restart"
+end_wizard
+
 rm -f "$artifacts/licence-client.ppm"
 echo "e2e $target: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -36,6 +36,8 @@ void TFormHost::OnMouseButton(UINT Msg, int X, int Y) {
     // The second press of a double-click is a press of its own, never the start of a click.
     FPressPage = IsSinglePress(Msg) ? Page : -1;
     if (FCaptured == nullptr) return;
+    // A pressed action takes the keyboard focus, as a pressed button does.
+    if (IsAction(FCaptured->Role) && FForm.IsActionAvailable(*FCaptured)) MoveFocus(FCaptured);
     ::SetCapture(FWindow.Get());
     if (FCaptured->OnMouseDown) {
       TControl& Target = *FCaptured;

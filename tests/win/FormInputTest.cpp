@@ -1,0 +1,211 @@
+// People, not just a mouse: a double-click acts once, the keyboard alone goes
+// through the wizard, the focus cue shows only after a key, and a screen reader
+// reads the page.
+#include <windows.h>
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/KIVWindow.h"
+#include "platform/win/ComPtr.h"
+#include "platform/win/Clock_win.h"
+#include "tests/fakes/WindowFakes.h"
+#include "tests/win/WinTestSupport.h"
+#include "ui/win/FormHost_win.h"
+
+namespace {
+
+constexpr POINT RestartSpot{481 + 42, 286 + 14};
+
+class FormInput : public ::testing::Test, protected fakes::TWindowFakes {
+protected:
+  FormInput() {
+    Host.Create(nullptr);
+    Host.Show();
+    wintest::Pump();
+  }
+
+  // A key press as the system delivers it; Repeated marks a key held down.
+  void Key(WPARAM Code, bool Repeated = false) {
+    ::SendMessageW(Host.Handle(), WM_KEYDOWN, Code, Repeated ? (1 << 30) | 1 : 1);
+    wintest::Pump();
+  }
+  [[nodiscard]] std::string Focused() const { return Host.Focused() != nullptr ? Host.Focused()->Name : "none"; }
+  // The installer has run and reported completion: "Continue".
+  void Install() {
+    Downloads.Calls.back().OnProgress("Downloaded\xAC" "2 of 2mb", 100);
+    COPYDATASTRUCT Done{200, 0, nullptr};
+    ::SendMessageW(Host.Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&Done));
+  }
+  // The client area's pixels as the window shows them, one per point, row by row.
+  [[nodiscard]] std::vector<std::uint32_t> Pixels() {
+    ::InvalidateRect(Host.Handle(), nullptr, FALSE);
+    ::UpdateWindow(Host.Handle());
+    BITMAPINFO Info{};
+    Info.bmiHeader = {sizeof(BITMAPINFOHEADER), 600, -338, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* Bits = nullptr;
+    HDC Shown = ::GetDC(Host.Handle());
+    HDC Copy = ::CreateCompatibleDC(Shown);
+    HBITMAP Bitmap = ::CreateDIBSection(Copy, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0);
+    HGDIOBJ Old = ::SelectObject(Copy, Bitmap);
+    ::BitBlt(Copy, 0, 0, 600, 338, Shown, 0, 0, SRCCOPY);
+    ::GdiFlush();
+    const auto* First = static_cast<const std::uint32_t*>(Bits);
+    std::vector<std::uint32_t> Pixels(First, First + 600 * 338);
+    ::SelectObject(Copy, Old);
+    ::DeleteObject(Bitmap);
+    ::DeleteDC(Copy);
+    ::ReleaseDC(Host.Handle(), Shown);
+    return Pixels;
+  }
+
+  platform::win::TWinClock Clock;
+  app::TKIVWindow Window{Services(Clock), {"Licence", "", "text"}};
+  ui::win::TFormHost Host{Window, ::GetModuleHandleW(nullptr)};
+};
+
+TEST_F(FormInput, ASecondPressOfADoubleClickOrAPressOnAnotherPageIsNoClick) {
+  Window.Notebook1.PageIndex = 3;
+  ::SendMessageW(Host.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(RestartSpot.x, RestartSpot.y));
+  ::SendMessageW(Host.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(RestartSpot.x, RestartSpot.y));
+  // "Done" and "Restart" share their place: a press on one page, a release on the next.
+  Window.Notebook1.PageIndex = 2;
+  ::SendMessageW(Host.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(RestartSpot.x, RestartSpot.y));
+  Window.Notebook1.PageIndex = 3;
+  ::SendMessageW(Host.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(RestartSpot.x, RestartSpot.y));
+  wintest::Pump();
+  EXPECT_EQ(Restart.Calls, 0);
+  EXPECT_TRUE(::GetClassLongPtrW(Host.Handle(), GCL_STYLE) & CS_DBLCLKS);
+  wintest::Click(Host.Handle(), RestartSpot.x, RestartSpot.y);
+  EXPECT_EQ(Restart.Calls, 1);
+}
+
+TEST_F(FormInput, TheKeyboardAloneInstallsAndNoEnterMeantForAnEarlierPageRestarts) {
+  const struct {
+    WPARAM Key;
+    bool Repeated;
+    int Page;
+    const char* Focus;
+  } Steps[] = {
+      {VK_TAB, false, 0, "lblDontAgree"}, {VK_TAB, false, 0, "EULA"},      {VK_TAB, false, 0, "lblAgree"},
+      {VK_RETURN, false, 1, "lblInstall"}, {VK_TAB, false, 1, "lblHelp"}, {VK_TAB, true, 1, "lblInstall"},
+  };
+  for (const auto& Step : Steps) {
+    Key(Step.Key, Step.Repeated);
+    EXPECT_EQ(Window.Notebook1.PageIndex, Step.Page) << Step.Focus;
+    EXPECT_EQ(Focused(), Step.Focus);
+  }
+  EXPECT_EQ(Window.lblInstall.Caption, "Cancel");
+  Install();
+  ASSERT_EQ(Window.lblInstall.Caption, "Continue");
+  Key(VK_RETURN);
+  EXPECT_EQ(Window.Notebook1.PageIndex, 2);
+  EXPECT_EQ(Focused(), "lblDone");
+  Key(VK_SPACE);
+  EXPECT_EQ(Window.lblDone.Caption, "Done");
+  Key(VK_RETURN, true);  // held down since "More...": acts no more
+  EXPECT_EQ(Window.Notebook1.PageIndex, 2);
+  Key(VK_RETURN);
+  EXPECT_EQ(Window.Notebook1.PageIndex, 3);
+  Key(VK_RETURN);
+  Key(VK_SPACE);
+  EXPECT_EQ(Restart.Calls, 0);
+  Key(VK_TAB);
+  Key(VK_RETURN);
+  EXPECT_EQ(Restart.Calls, 1);
+}
+
+TEST_F(FormInput, EscapeClosesAsTheCloseBoxDoes) {
+  Key(VK_RETURN);
+  Key(VK_ESCAPE);
+  EXPECT_TRUE(::IsWindow(Host.Handle())) << "refused while downloading";
+  Key(VK_RETURN);  // Cancel
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(::IsWindow(Host.Handle()));
+}
+
+TEST_F(FormInput, TheLicenceListsKeysMoveItsCurrentLine) {
+  Window.EULA.Items.assign(40, "line");
+  Key(VK_TAB);
+  wintest::Click(Host.Handle(), 5, 5);  // the list takes the new lines
+  Key(VK_TAB);
+  ASSERT_EQ(Focused(), "EULA");
+  const struct {
+    WPARAM Key;
+    int Line;
+  } Steps[] = {{VK_DOWN, 0}, {VK_DOWN, 1}, {VK_NEXT, 9}, {VK_END, 39}, {VK_UP, 38}, {VK_PRIOR, 30}, {VK_HOME, 0}};
+  for (const auto& Step : Steps) {
+    Key(Step.Key);
+    EXPECT_EQ(Window.EULA.ItemIndex, Step.Line) << Step.Key;
+  }
+}
+
+TEST_F(FormInput, TheFocusCueShowsOnlyAfterAKeyAndOnlyAroundTheFocus) {
+  const std::vector<std::uint32_t> MouseOnly = Pixels();
+  wintest::Click(Host.Handle(), 5, 5);
+  EXPECT_EQ(Pixels(), MouseOnly);
+  Key(VK_TAB);
+  Key(VK_TAB, true);
+  Key(VK_TAB);
+  ASSERT_EQ(Focused(), "lblAgree");
+  const std::vector<std::uint32_t> WithCue = Pixels();
+  const ui::TRect Box = ui::FocusBox(Window.lblAgree);
+  int Changed = 0;
+  for (int Y = 0; Y < 338; ++Y) {
+    for (int X = 0; X < 600; ++X) {
+      const std::size_t At = static_cast<std::size_t>(Y) * 600 + X;
+      if (WithCue[At] == MouseOnly[At]) continue;
+      ++Changed;
+      EXPECT_TRUE(Box.Contains(X, Y)) << X << "," << Y;
+    }
+  }
+  EXPECT_GT(Changed, Box.Width);  // a dotted frame: every other pixel of its edges
+}
+
+TEST_F(FormInput, AScreenReaderReadsThePageAndPressesItsButtons) {
+  platform::win::TComPtr<IAccessible> Client;
+  ASSERT_EQ(::AccessibleObjectFromWindow(Host.Handle(), OBJID_CLIENT, __uuidof(IAccessible), Client.Out()), S_OK);
+  long Count = 0;
+  ASSERT_EQ(Client->get_accChildCount(&Count), S_OK);
+  ASSERT_EQ(Count, 5);
+  const struct {
+    long Child;
+    const wchar_t* Name;
+    long Role;
+    long State;
+  } Children[] = {
+      {1, L"Thank you for choosing Vestora", ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY},
+      {4, L"Agree & Install", ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED},
+      {5, L"Disagree", ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE},
+  };
+  for (const auto& Child : Children) {
+    VARIANT Id{};
+    Id.vt = VT_I4;
+    Id.lVal = Child.Child;
+    BSTR Name = nullptr;
+    ASSERT_EQ(Client->get_accName(Id, &Name), S_OK);
+    EXPECT_STREQ(Name, Child.Name);
+    ::SysFreeString(Name);
+    platform::win::TVariant Role;
+    platform::win::TVariant State;
+    EXPECT_EQ(Client->get_accRole(Id, &Role.Value), S_OK);
+    EXPECT_EQ(Role.Value.lVal, Child.Role) << Child.Child;
+    EXPECT_EQ(Client->get_accState(Id, &State.Value), S_OK);
+    EXPECT_EQ(State.Value.lVal, Child.State) << Child.Child;
+  }
+  VARIANT Disagree{};
+  Disagree.vt = VT_I4;
+  Disagree.lVal = 5;
+  EXPECT_EQ(Client->accDoDefaultAction(Disagree), S_OK);
+  Disagree.lVal = 6;
+  EXPECT_EQ(Client->accDoDefaultAction(Disagree), E_INVALIDARG);
+  wintest::Pump();
+  wintest::Pump();
+  EXPECT_FALSE(::IsWindow(Host.Handle()));
+}
+
+}  // namespace
