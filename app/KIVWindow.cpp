@@ -238,6 +238,11 @@ platform::TPath TKIVWindow::InstallerPath() const {
 
 void TKIVWindow::FormCloseQuery(bool& CanClose) { CanClose = lblInstall.Tag != 1; }
 
+// Told to the user when the close that FormCloseQuery refuses is Windows' own.
+std::string TKIVWindow::ShutdownBlockReason() const {
+  return lblInstall.Tag == 1 ? "Vestora Editor is being installed. Please wait until it has finished." : "";
+}
+
 // Only lblInstall turns grey: while the installer runs it ignores clicks.
 bool TKIVWindow::IsActionAvailable(const ui::TControl& Control) const {
   return &Control != &lblInstall || lblInstall.Font.Color == ui::clWhite;

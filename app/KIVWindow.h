@@ -56,6 +56,7 @@ public:
   bool Dispatch(ui::TMessage& Message) override;
   void CopyData(const ui::TCopyData& Data) override { WMCopyData(Data); }
   [[nodiscard]] bool IsActionAvailable(const ui::TControl& Control) const override;
+  [[nodiscard]] std::string ShutdownBlockReason() const override;
 
   // Status lines and the install page's bars.
   void SetStatusText(const std::string& Text, const std::string& DefaultLine1, const std::string& DefaultLine2,

@@ -87,6 +87,8 @@ void TKIVWindow::StartDownload() {
   lblInstall.Caption = "Cancel";
   const platform::TPath Destination = InstallerPath();
   const std::string Url = download::GetLinkURL(InstallerFileName, "file", "");
+  // The folder may have gone since the start; it is made again, as at the start.
+  if (!FDownloadFolder.empty()) FServices.Folders.CreateFolderTree(FDownloadFolder);
   // The finished thread of an earlier attempt goes first; its wait returns at once.
   StopDownload();
   FDownloader = FServices.Downloads.Create(

@@ -15,6 +15,7 @@
 #include "platform/win/FileVersions_win.h"
 #include "platform/win/FlashProbe_win.h"
 #include "platform/win/Folders_win.h"
+#include "platform/win/Handles.h"
 #include "platform/win/Internet_win.h"
 #include "platform/win/Processes_win.h"
 #include "platform/win/Registry_win.h"
@@ -25,6 +26,7 @@
 #include "shell/VistaAeroDesktopComposition.h"
 #include "shell/win/TaskbarList_win.h"
 #include "ui/win/Application_win.h"
+#include "ui/win/FormHost_win.h"
 
 namespace {
 
@@ -41,6 +43,28 @@ void HardenDllSearch() {
   }
   ::HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
 }
+
+// One wizard per user session: a second start brings the first to the front
+// and ends. Where the mutex cannot be made, each start runs as before.
+class TOneWizard {
+public:
+  TOneWizard() : FMutex(::CreateMutexW(nullptr, FALSE, L"Local\\Vestora.WebInstaller")) {
+    FOther = FMutex && ::GetLastError() == ERROR_ALREADY_EXISTS;
+  }
+  // True when another wizard runs; it is brought to the front, if its window is there yet.
+  [[nodiscard]] bool ShowOther() const {
+    if (!FOther) return false;
+    if (HWND Window = ::FindWindowW(ui::win::FormClassName, nullptr)) {
+      if (::IsIconic(Window)) ::ShowWindow(Window, SW_RESTORE);
+      ::SetForegroundWindow(Window);
+    }
+    return true;
+  }
+
+private:
+  platform::win::TUniqueHandle FMutex;
+  bool FOther = false;
+};
 
 class TComApartment {
 public:
@@ -66,6 +90,8 @@ void __verbose_terminate_handler() { std::abort(); }
 
 int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR, int) {
   HardenDllSearch();
+  const TOneWizard OneWizard;
+  if (OneWizard.ShowOther()) return 0;
   const TComApartment Com;
   try {
     ui::win::TApplication Application(Instance);

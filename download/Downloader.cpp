@@ -102,7 +102,7 @@ void TDownloader::Download(platform::IInternetSession& Session) {
         }
       }
     } catch (const std::exception&) {
-      Transfer.ErrorCode = SystemErrorCode(0);
+      Transfer.ErrorCode = SystemErrorCode(FPlatform.Files.LastSystemError());
     }
   }  // the request and the file are closed here
 

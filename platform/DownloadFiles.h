@@ -28,6 +28,8 @@ public:
   [[nodiscard]] virtual TCreated Create(const TPath& File) = 0;
   // The size of the file on disk, or 0 when it cannot be opened.
   [[nodiscard]] virtual std::uint64_t SizeByName(const TPath& File) = 0;
+  // The calling thread's last system error: what a failure that came as an exception left.
+  [[nodiscard]] virtual std::uint32_t LastSystemError() = 0;
 };
 
 }  // namespace platform

@@ -85,6 +85,8 @@ public:
   }
   // A copy-data message; the host answers it with 0.
   virtual void CopyData(const TCopyData& Data) { (void)Data; }
+  // Why the window holds up a log-off or shutdown now, in Windows-1252; empty: it does not.
+  [[nodiscard]] virtual std::string ShutdownBlockReason() const { return {}; }
   // Whether an action takes input now: the keyboard passes over one that does not.
   [[nodiscard]] virtual bool IsActionAvailable(const TControl& Control) const {
     (void)Control;

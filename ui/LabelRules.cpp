@@ -8,8 +8,8 @@ TLabelFormat LabelFormat(const TLabel& Label) {
   Format.Alignment = Label.Alignment;
   Format.WordWrap = Label.WordWrap;
   Format.PathEllipsis = Label.PathEllipsis;
-  // Shortening a path only means something within the bounds.
-  Format.Clipped = Label.PathEllipsis;
+  // Each label is cut at its box; only one that sizes itself to its text has none.
+  Format.Clipped = !Label.AutoHeight;
   Format.Measured = Label.AutoHeight || Label.Layout != TTextLayout::Top;
   return Format;
 }

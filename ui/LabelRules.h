@@ -13,7 +13,7 @@ struct TLabelFormat {
   TAlignment Alignment = TAlignment::Left;
   bool WordWrap = false;      // lines break between words within the width
   bool PathEllipsis = false;  // one line; the middle of a long path gives way to "..."
-  bool Clipped = false;       // cut at the bounds; otherwise text may run past them
+  bool Clipped = false;       // cut at the bounds; otherwise (a label sized to its text) it may run past them
   bool Measured = false;      // the text's height is needed before it is drawn
 };
 

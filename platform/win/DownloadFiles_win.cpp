@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/DecimalSeparator.h"
 #include "platform/win/Handles.h"
 
 namespace platform::win {
@@ -47,12 +48,20 @@ std::uint64_t TWinDownloadFiles::SizeByName(const TPath& File) {
   return static_cast<std::uint64_t>(Size.QuadPart);
 }
 
+std::uint32_t TWinDownloadFiles::LastSystemError() { return ::GetLastError(); }
+
 char UserDecimalSeparator() {
-  wchar_t Separator[4] = {};
-  if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, Separator, 4) == 2 && Separator[0] < 0x80) {
-    return static_cast<char>(Separator[0]);
-  }
-  return '.';
+  wchar_t Value[8] = {};
+  const int Length = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, Value, 8);
+  return DecimalSeparatorOf(std::wstring_view(Value, Length > 0 ? static_cast<std::size_t>(Length) - 1 : 0),
+                            [](wchar_t Character) -> std::optional<char> {
+                              char Bytes[2] = {};
+                              BOOL Replaced = FALSE;
+                              const int Count = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &Character, 1,
+                                                                      Bytes, 2, nullptr, &Replaced);
+                              if (Count != 1 || Replaced) return std::nullopt;
+                              return Bytes[0];
+                            });
 }
 
 }  // namespace platform::win

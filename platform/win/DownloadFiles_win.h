@@ -9,9 +9,10 @@ public:
   void Delete(const TPath& File) override;
   [[nodiscard]] TCreated Create(const TPath& File) override;
   [[nodiscard]] std::uint64_t SizeByName(const TPath& File) override;
+  [[nodiscard]] std::uint32_t LastSystemError() override;
 };
 
-// The user's decimal separator when it is one ASCII character, else ".".
+// The user's decimal separator: the first character of the locale's value in the system code page.
 [[nodiscard]] char UserDecimalSeparator();
 
 }  // namespace platform::win

@@ -8,6 +8,7 @@
 //   e2e_probe question        wait for the wizard's message box; print its text, then the
 //                             screen position of its "No" button
 //   e2e_probe report CODE TEXT  send the wizard an installer report, as any process could
+//   e2e_probe count           print how many wizard windows are shown
 //   e2e_probe accessible      print what a screen reader reads: "focus NAME", then one line
 //                             per child: "ROLE NAME", "=VALUE" for a value, " (grey)" when
 //                             unavailable
@@ -191,6 +192,14 @@ int wmain(int Argc, wchar_t** Argv) {
   }
   if (Command == L"question") return PrintQuestion(Window);
   if (Command == L"accessible") return PrintAccessible(Window);
+  if (Command == L"count") {
+    int Count = 0;
+    for (HWND Other = nullptr; (Other = ::FindWindowExW(nullptr, Other, FormClass, nullptr)) != nullptr;) {
+      Count += ::IsWindowVisible(Other) ? 1 : 0;
+    }
+    std::printf("%d\n", Count);
+    return 0;
+  }
   if (Command == L"report" && Argc > 3) {
     std::string Text;
     for (const wchar_t* C = Argv[3]; *C != 0; ++C) Text.push_back(static_cast<char>(*C));
@@ -201,6 +210,6 @@ int wmain(int Argc, wchar_t** Argv) {
     ::SendMessageW(Window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&Record));
     return 0;
   }
-  std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone|licence-shown|question|report|accessible\n");
+  std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone|licence-shown|question|report|accessible|count\n");
   return 2;
 }

@@ -140,6 +140,12 @@ licence_hidden() { sleep 0.5; [ "$(probe licence-shown)" = 0 ]; }
 reseller_recorded() {
   "$WINE64" reg query 'HKLM\Software\Ostrevane\Referrer' /v ID /reg:32 2>/dev/null | tr -d '\r' | grep -qE 'ID +REG_DWORD +0x1$'
 }
+accessible_shows() {  # what must appear within 30 s (a grep pattern of a whole line)
+  local i
+  for i in $(seq 60); do probe accessible | grep -qx -- "$1" && return 0; sleep 0.5; done
+  echo "     read: $(probe accessible | tr '\n' '|')"
+  return 1
+}
 page_opened() {  # the address that must have been opened last
   local i
   for i in $(seq 50); do tail -n 1 "$opened" | grep -qxF "$1" && return 0; sleep 0.1; done
@@ -166,6 +172,16 @@ check "the wizard starts a third time" start_wizard
 agree
 check "Agree & Install leaves the licence page" licence_hidden
 shot install-page
+second_start_ends() {
+  "$wine" "$exe" >/dev/null 2>&1 &
+  local second=$!
+  for _ in $(seq 300); do kill -0 "$second" 2>/dev/null || return 0; sleep 0.1; done
+  kill "$second"
+  return 1
+}
+check "a second start during the download ends by itself" second_start_ends
+check "and leaves one wizard window, the first, still downloading" eval \
+  '[ "$(probe count)" = 1 ] && accessible_shows "button Cancel"'
 close_box
 check "the close box is refused while the download runs" wizard_running
 probe report 100 "Done"
@@ -291,12 +307,6 @@ check "the close box on the restart page ends the program without a restart" wiz
 
 # People, not just a mouse. Keys go to the wizard, which has the keyboard focus
 # from its start; a screen reader's view is read by the probe.
-accessible_shows() {  # what must appear within 30 s (a grep pattern of a whole line)
-  local i
-  for i in $(seq 60); do probe accessible | grep -qx -- "$1" && return 0; sleep 0.5; done
-  echo "     read: $(probe accessible | tr '\n' '|')"
-  return 1
-}
 key() { xdotool key "$@"; }
 printf '%s\n' "0 50 Installing Vestora Editor|Copying files" "300 100 Done" >"$downloads/installer-script.txt"
 check "the wizard starts for a run by keyboard" start_wizard

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -148,6 +149,7 @@ public:
   }
   [[nodiscard]] TCreated Create(const platform::TPath& File) override {
     if (CreateError) return {nullptr, *CreateError};
+    if (CreateThrows) throw std::runtime_error("out of resources");
     const std::lock_guard<std::mutex> Guard(Lock);
     Files[File] = 0;
     return {std::make_unique<TStream>(*this, File), 0};
@@ -157,6 +159,7 @@ public:
     const auto Found = Files.find(File);
     return Found == Files.end() ? 0 : Found->second;
   }
+  [[nodiscard]] std::uint32_t LastSystemError() override { return LastError; }
   [[nodiscard]] bool Exists(const platform::TPath& File) {
     const std::lock_guard<std::mutex> Guard(Lock);
     return Files.count(File) > 0;
@@ -166,6 +169,8 @@ public:
   std::map<platform::TPath, std::uint64_t> Files;
   std::optional<std::uint32_t> CreateError;
   std::optional<std::uint32_t> WriteError;
+  bool CreateThrows = false;  // as an allocation that fails, leaving LastError
+  std::uint32_t LastError = 0;
 };
 
 // Readings in turn; the last one repeats.

@@ -237,11 +237,20 @@ TEST_F(Downloader, TerminateEndsAReadThatWaitsOnAStalledServer) {
   EXPECT_FALSE(Disk.Exists(Destination));
 }
 
-TEST_F(Downloader, ADestinationThatCannotBeCreatedIsReported) {
-  Disk.CreateError = 5;
-  const std::vector<TReport> Reports = Run(Answer(200, 100000, Body(100000)));
-  EXPECT_EQ(Reports.back(), (TReport{"Download Error [6:5]" + Retry, -1}));
-  EXPECT_TRUE(Internet->Urls.empty());
+TEST_F(Downloader, ADestinationThatCannotBeCreatedIsReportedWithTheSystemError) {
+  const struct {
+    std::optional<std::uint32_t> CreateError;
+    bool Throws;
+    const char* Report;
+  } Cases[] = {{5, false, "Download Error [6:5]"}, {std::nullopt, true, "Download Error [6:8]"}};
+  for (const auto& Case : Cases) {
+    Disk.CreateError = Case.CreateError;
+    Disk.CreateThrows = Case.Throws;
+    Disk.LastError = 8;
+    const std::vector<TReport> Reports = Run(Answer(200, 100000, Body(100000)));
+    EXPECT_EQ(Reports.back(), (TReport{Case.Report + Retry, -1}));
+    EXPECT_TRUE(Internet->Urls.empty());
+  }
 }
 
 TEST_F(Downloader, WithoutAReceiverItRunsSilentlyToItsEnd) {

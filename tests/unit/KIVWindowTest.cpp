@@ -64,6 +64,8 @@ TEST_F(KIVWindow, CloseIsRefusedOnlyWhileTheInstallActionRuns) {
     bool CanClose = true;
     Window.FormCloseQuery(CanClose);
     EXPECT_EQ(CanClose, Tag != 1) << "tag " << Tag;
+    EXPECT_EQ(Window.ShutdownBlockReason(),
+              Tag == 1 ? "Vestora Editor is being installed. Please wait until it has finished." : "");
   }
 }
 

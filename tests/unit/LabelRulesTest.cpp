@@ -38,16 +38,17 @@ TEST(LabelFormat, FollowsTheLabelsProperties) {
     bool Clipped;
     bool Measured;
   } Cases[] = {
-      {"plain", {"Thank you"}, "Thank you", false, false},
+      {"plain", {"Thank you"}, "Thank you", true, false},
       {"centred action", {"Agree && Install", TAlignment::Center, TTextLayout::Center, true}, "Agree && Install",
-       false, true},
-      {"right-aligned progress", {"50%", TAlignment::Right, TTextLayout::Center}, "50%", false, true},
-      {"path ellipsis is clipped", {"C:\\Users\\ann\\x.exe", TAlignment::Left, TTextLayout::Top, false, true},
+       true, true},
+      {"right-aligned progress", {"50%", TAlignment::Right, TTextLayout::Center}, "50%", true, true},
+      {"path ellipsis", {"C:\\Users\\ann\\x.exe", TAlignment::Left, TTextLayout::Top, false, true},
        "C:\\Users\\ann\\x.exe", true, false},
-      {"bottom layout is measured", {"Quicktime", TAlignment::Left, TTextLayout::Bottom, true}, "Quicktime", false, true},
-      {"auto height is measured", {"note", TAlignment::Left, TTextLayout::Top, true, false, true}, "note", false, true},
-      {"cut at a zero byte", {std::string_view("Copying\0files", 13)}, "Copying", false, false},
-      {"a leading zero byte shows nothing", {std::string_view("\0x", 2)}, "", false, false},
+      {"bottom layout is measured", {"Quicktime", TAlignment::Left, TTextLayout::Bottom, true}, "Quicktime", true, true},
+      {"auto height is measured, never clipped", {"note", TAlignment::Left, TTextLayout::Top, true, false, true}, "note",
+       false, true},
+      {"cut at a zero byte", {std::string_view("Copying\0files", 13)}, "Copying", true, false},
+      {"a leading zero byte shows nothing", {std::string_view("\0x", 2)}, "", true, false},
   };
   for (const auto& Case : Cases) {
     ui::TLabel Label{"lbl", {10, 100, 200, 30}};

@@ -240,6 +240,7 @@ TEST_F(PageFlow, ADownloadThatCompletesDuringTheCancelNeverRuns) {
 }
 
 TEST_F(PageFlow, InstallAgainResetsTheBarAndReplacesTheFinishedThread) {
+  Folders.Profile = L"C:\\Users\\ann";
   Enter("Downloading");
   Report("Downloading 40%\xAC" "x", 40);
   Report("Download Error [4]\xAC" "Please check your internet connection and try again.", -1);
@@ -248,6 +249,8 @@ TEST_F(PageFlow, InstallAgainResetsTheBarAndReplacesTheFinishedThread) {
   EXPECT_EQ(State(), "Downloading");
   ASSERT_EQ(Downloads.Calls.size(), 2u);
   EXPECT_EQ(Downloads.Calls[1].FileName, Downloads.Calls[0].FileName);
+  // Made at the start and again before each download.
+  EXPECT_EQ(Folders.Created, std::vector<platform::TPath>(3, L"C:\\Users\\ann\\Downloads\\"));
   EXPECT_EQ(Downloads.Logs[0]->Destroyed, 1);
   EXPECT_EQ(Window.imgProgress.Tag, 0);
   EXPECT_EQ(Window.imgProgress.Bounds.Width, 0);

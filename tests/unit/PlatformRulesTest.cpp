@@ -1,4 +1,4 @@
-// The platform rules that need no Windows: registry text and the system-DLL loader.
+// The platform rules that need no Windows: registry text, the system-DLL loader and the decimal separator.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DecimalSeparator.h"
 #include "platform/RegistryText.h"
 #include "platform/SystemLibrary.h"
 
@@ -119,6 +120,27 @@ TEST(LoadSystemLibrary, UsesTheSystem32FlagAndFallsBackToTheFullPathOnlyWhenTheF
     Loader.Folder = Case.Folder;
     EXPECT_EQ(platform::LoadSystemLibrary(Loader, L"wininet.dll") != nullptr, Case.Loaded) << Case.Name;
     EXPECT_EQ(Loader.Calls, Case.Calls) << Case.Name;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Windows-1252 for the characters below; nothing for those it lacks.
+std::optional<char> ToWindows1252(wchar_t Character) {
+  if (Character < 0x80) return static_cast<char>(Character);
+  if (Character == L'\u00B7') return '\xB7';
+  return std::nullopt;
+}
+
+TEST(DecimalSeparatorOf, TakesTheFirstCharacterInTheSystemCodePage) {
+  const struct {
+    const wchar_t* Value;
+    char Separator;
+  } Cases[] = {{L",", ','}, {L"\u00B7", '\xB7'}, {L",,", ','}, {L"", '.'}, {L"\u066B", '.'}, {L"\u066B,", '.'}};
+  for (const auto& Case : Cases) {
+    EXPECT_EQ(platform::DecimalSeparatorOf(Case.Value, ToWindows1252), Case.Separator) << Case.Separator;
   }
 }
 

@@ -273,6 +273,21 @@ TEST_F(FormHost, AMainExeValueThatIsNoStringIsReportedAndTheWizardStaysOnItsPage
   EXPECT_EQ(Window.Notebook1.PageIndex, 0);
 }
 
+TEST_F(FormHost, ALabelIsCutAtItsBoxSoALongStatusLineLeavesTheSecondAsItIs) {
+  Host.RunGuarded([this] { Window.Notebook1.PageIndex = 1; });
+  // Status line 2's rows below line 1's box: 224 to 241, columns 171 to 546.
+  const auto LineTwo = [this] {
+    const std::vector<std::uint32_t> All = wintest::ClientPixels(Host.Handle(), 600, 338);
+    std::vector<std::uint32_t> Rows;
+    for (int Y = 224; Y < 242; ++Y) Rows.insert(Rows.end(), All.begin() + Y * 600 + 171, All.begin() + Y * 600 + 547);
+    return Rows;
+  };
+  Window.SetStatusText("Installing\xAC" "Copying files", "", "", false);
+  const std::vector<std::uint32_t> Short = LineTwo();
+  Window.SetStatusText(std::string(90, 'W') + " wraps\xAC" "Copying files", "", "", false);
+  EXPECT_TRUE(LineTwo() == Short);
+}
+
 TEST_F(FormHost, TheCodecPackChangePaintsWhileItRuns) {
   Window.Notebook1.PageIndex = 2;
   const DWORD Start = ::GetTickCount();

@@ -41,27 +41,7 @@ protected:
     COPYDATASTRUCT Done{200, 0, nullptr};
     ::SendMessageW(Host.Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&Done));
   }
-  // The client area's pixels as the window shows them, one per point, row by row.
-  [[nodiscard]] std::vector<std::uint32_t> Pixels() {
-    ::InvalidateRect(Host.Handle(), nullptr, FALSE);
-    ::UpdateWindow(Host.Handle());
-    BITMAPINFO Info{};
-    Info.bmiHeader = {sizeof(BITMAPINFOHEADER), 600, -338, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* Bits = nullptr;
-    HDC Shown = ::GetDC(Host.Handle());
-    HDC Copy = ::CreateCompatibleDC(Shown);
-    HBITMAP Bitmap = ::CreateDIBSection(Copy, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0);
-    HGDIOBJ Old = ::SelectObject(Copy, Bitmap);
-    ::BitBlt(Copy, 0, 0, 600, 338, Shown, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    const auto* First = static_cast<const std::uint32_t*>(Bits);
-    std::vector<std::uint32_t> Pixels(First, First + 600 * 338);
-    ::SelectObject(Copy, Old);
-    ::DeleteObject(Bitmap);
-    ::DeleteDC(Copy);
-    ::ReleaseDC(Host.Handle(), Shown);
-    return Pixels;
-  }
+  [[nodiscard]] std::vector<std::uint32_t> Pixels() { return wintest::ClientPixels(Host.Handle(), 600, 338); }
 
   platform::win::TWinClock Clock;
   app::TKIVWindow Window{Services(Clock), {"Licence", "", "text"}};

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace wintest {
 
@@ -15,6 +17,28 @@ inline void Pump() {
     ::TranslateMessage(&Message);
     ::DispatchMessageW(&Message);
   }
+}
+
+// The client area's pixels as the window paints them, row by row.
+inline std::vector<std::uint32_t> ClientPixels(HWND Window, int Width, int Height) {
+  ::InvalidateRect(Window, nullptr, FALSE);
+  ::UpdateWindow(Window);
+  BITMAPINFO Info{};
+  Info.bmiHeader = {sizeof(BITMAPINFOHEADER), Width, -Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* Bits = nullptr;
+  HDC Shown = ::GetDC(Window);
+  HDC Copy = ::CreateCompatibleDC(Shown);
+  HBITMAP Bitmap = ::CreateDIBSection(Copy, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0);
+  HGDIOBJ Old = ::SelectObject(Copy, Bitmap);
+  ::BitBlt(Copy, 0, 0, Width, Height, Shown, 0, 0, SRCCOPY);
+  ::GdiFlush();
+  const auto* First = static_cast<const std::uint32_t*>(Bits);
+  std::vector<std::uint32_t> Pixels(First, First + static_cast<std::size_t>(Width) * Height);
+  ::SelectObject(Copy, Old);
+  ::DeleteObject(Bitmap);
+  ::DeleteDC(Copy);
+  ::ReleaseDC(Window, Shown);
+  return Pixels;
 }
 
 inline void Click(HWND Window, int X, int Y, UINT Down = WM_LBUTTONDOWN, UINT Up = WM_LBUTTONUP) {

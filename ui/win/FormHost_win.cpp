@@ -8,11 +8,10 @@
 
 #include "platform/Error.h"
 #include "platform/win/Resources_win.h"
+#include "platform/win/SystemLibrary_win.h"
 
 namespace ui::win {
 namespace {
-
-constexpr wchar_t FormClassName[] = L"TVestoraForm";
 
 constexpr DWORD FormStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
@@ -120,6 +119,7 @@ void TFormHost::AfterHandler() {
   if (!FWindow) return;
   SyncTimers();
   SyncLists();
+  SyncShutdownReason();
   FollowPage();
   Present();
   ::InvalidateRect(FWindow.Get(), nullptr, FALSE);
@@ -142,6 +142,21 @@ void TFormHost::SyncTimers() {
     }
     Armed = {Want, Timer.Interval, Timer.Starts()};
   }
+}
+
+void TFormHost::SyncShutdownReason() {
+  std::string Reason = FForm.ShutdownBlockReason();
+  if (Reason == FShutdownReason) return;
+  // Vista's and later; an older system only holds up the log-off, as before.
+  HMODULE User = ::GetModuleHandleW(L"user32.dll");
+  using TCreate = BOOL(WINAPI*)(HWND, LPCWSTR);
+  using TDestroy = BOOL(WINAPI*)(HWND);
+  if (Reason.empty()) {
+    if (auto Destroy = platform::win::EntryPoint<TDestroy>(User, "ShutdownBlockReasonDestroy")) Destroy(FWindow.Get());
+  } else if (auto Create = platform::win::EntryPoint<TCreate>(User, "ShutdownBlockReasonCreate")) {
+    Create(FWindow.Get(), Widen(Reason, 1252).c_str());
+  }
+  FShutdownReason = std::move(Reason);
 }
 
 bool TFormHost::CloseQuery() {

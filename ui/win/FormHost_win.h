@@ -24,6 +24,9 @@
 
 namespace ui::win {
 
+// The window class of every form: how another process finds the wizard.
+constexpr wchar_t FormClassName[] = L"TVestoraForm";
+
 class TFormHost final : public IFormHost {
 public:
   TFormHost(TForm& Form, HINSTANCE Instance);
@@ -96,6 +99,8 @@ private:
   void CreateLists();
   void SyncLists();
   void SyncTimers();
+  // Gives Windows the form's reason for holding up a log-off, or withdraws it.
+  void SyncShutdownReason();
 
   TForm& FForm;
   HINSTANCE FInstance;
@@ -134,6 +139,7 @@ private:
   TControl* FHovered = nullptr;
   bool FTrackingLeave = false;
   bool FQuitOnDestroy = false;
+  std::string FShutdownReason;
 };
 
 // The handler boundary, for the host's files: an escaped exception is shown the

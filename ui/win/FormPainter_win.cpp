@@ -71,7 +71,13 @@ void TFormHost::DrawLabel(HDC Dc, TLabel& Label) {
     }
     Box.top = LabelTextTop(Label, TextHeight);
   }
+  // Text moved up to centre it in its box is still cut at the box.
+  const int Saved = ::SaveDC(Dc);
+  if (Format.Clipped) {
+    ::IntersectClipRect(Dc, Label.Bounds.Left, Label.Bounds.Top, Label.Bounds.Right(), Label.Bounds.Bottom());
+  }
   ::DrawTextW(Dc, Text.c_str(), static_cast<int>(Text.size()), &Box, Flags);
+  ::RestoreDC(Dc, Saved);
 }
 
 }  // namespace ui::win
