@@ -31,8 +31,8 @@ class IInternetSession {
 public:
   virtual ~IInternetSession() = default;
   // A plain GET, answered by the server (never the cache), following at most
-  // MostRedirects redirects. Nothing when it fails, is cancelled, or the server
-  // redirects more often.
+  // MostRedirects redirects to HTTP or HTTPS addresses. Nothing when it fails,
+  // is cancelled, or the server redirects more often.
   [[nodiscard]] virtual std::unique_ptr<IInternetRequest> OpenUrl(const std::string& Url) = 0;
   // Ends the opening or read in progress, and every later one, at once.
   // May be called from another thread, and more than once.

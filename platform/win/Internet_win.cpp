@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/win/SystemLibrary_win.h"
@@ -12,8 +13,11 @@ namespace platform::win {
 namespace {
 
 constexpr DWORD OpenTypePreconfig = 0;
-constexpr DWORD UrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP |
-                           INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
+// Redirects are followed here, one request each: WinInet's own following goes on
+// in the background after its request is closed, without end on an endless chain.
+constexpr DWORD UrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT;
+// Longer addresses than this are given up rather than followed.
+constexpr DWORD LongestLocation = 8192;
 constexpr DWORD QueryStatusCodeNumber = HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER;
 constexpr DWORD QueryContentLengthNumber = HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER;
 
@@ -35,7 +39,6 @@ struct TRequestState {
   // Written by the callback before it sets Done.
   DWORD_PTR Result = 0;
   DWORD Error = 0;
-  std::atomic<int> Redirects{0};
   std::vector<char> Buffer;
   DWORD BytesRead = 0;
 
@@ -53,10 +56,6 @@ void CALLBACK OnStatus(THandle, DWORD_PTR Context, DWORD Status, LPVOID Info, DW
       if (Info != nullptr && InfoLength >= sizeof(INTERNET_ASYNC_RESULT)) {
         State->Handle = reinterpret_cast<THandle>(static_cast<const INTERNET_ASYNC_RESULT*>(Info)->dwResult);
       }
-      break;
-    case INTERNET_STATUS_REDIRECT:
-      // An endless chain is given up instead of followed for ever.
-      if (++State->Redirects > MostRedirects) ::SetEvent(State->Done.Get());
       break;
     case INTERNET_STATUS_REQUEST_COMPLETE: {
       if (Info != nullptr && InfoLength >= sizeof(INTERNET_ASYNC_RESULT)) {
@@ -80,11 +79,16 @@ void CALLBACK OnStatus(THandle, DWORD_PTR Context, DWORD Status, LPVOID Info, DW
   }
 }
 
+bool IsWebAddress(const std::string& Url) {
+  std::string Scheme = Url.substr(0, Url.find(':'));
+  for (char& C : Scheme) C = static_cast<char>(C >= 'A' && C <= 'Z' ? C - 'A' + 'a' : C);
+  return (Scheme == "http" || Scheme == "https") && Url.compare(Scheme.size(), 3, "://") == 0;
+}
+
 // Waits for the operation in progress; false when the session was cancelled first.
 bool Completed(TRequestState& State, HANDLE Cancel) {
   const HANDLE Events[] = {State.Done.Get(), Cancel};
-  return ::WaitForMultipleObjects(2, Events, FALSE, INFINITE) == WAIT_OBJECT_0 &&
-         State.Redirects.load() <= MostRedirects;
+  return ::WaitForMultipleObjects(2, Events, FALSE, INFINITE) == WAIT_OBJECT_0;
 }
 
 class TRequest final : public IInternetRequest {
@@ -114,6 +118,24 @@ public:
     return {true, 0, Bytes};
   }
 
+  // Where a redirect sends, made absolute against From; empty when the answer is
+  // no redirect, or sends elsewhere than to HTTP or HTTPS.
+  [[nodiscard]] std::string RedirectTarget(const std::string& From) {
+    std::uint32_t Status = 0;
+    if (!QueryStatusCode(Status) || (Status != 301 && Status != 302 && Status != 303 && Status != 307 && Status != 308)) {
+      return {};
+    }
+    std::string Location(LongestLocation, '\0');
+    DWORD Length = LongestLocation;
+    if (!FApi.QueryInfoA(FHandle.Get(), HTTP_QUERY_LOCATION, Location.data(), &Length, nullptr)) return {};
+    Location.resize(Length);
+    std::string Target(LongestLocation, '\0');
+    DWORD TargetLength = LongestLocation;
+    if (!FApi.CombineUrlA(From.c_str(), Location.c_str(), Target.data(), &TargetLength, 0)) return {};
+    Target.resize(TargetLength);
+    return IsWebAddress(Target) ? Target : std::string();
+  }
+
 private:
   bool QueryNumber(DWORD Query, std::uint32_t& Value) {
     DWORD Number = 0;
@@ -136,7 +158,24 @@ public:
     FApi.SetStatusCallback(FHandle.Get(), &OnStatus);
   }
 
+  // Each redirect's request is closed before the next is opened, so nothing of a
+  // chain goes on once the download is done with it.
   [[nodiscard]] std::unique_ptr<IInternetRequest> OpenUrl(const std::string& Url) override {
+    std::string Address = Url;
+    for (int Redirects = 0;; ++Redirects) {
+      std::unique_ptr<TRequest> Request = OpenOnce(Address);
+      if (!Request) return nullptr;
+      std::string Target = Request->RedirectTarget(Address);
+      if (Target.empty()) return Request;
+      if (Redirects == MostRedirects) return nullptr;
+      Address = std::move(Target);
+    }
+  }
+
+  void Cancel() override { ::SetEvent(FCancel.Get()); }
+
+private:
+  [[nodiscard]] std::unique_ptr<TRequest> OpenOnce(const std::string& Url) {
     auto State = std::make_shared<TRequestState>();
     if (!State->Done || ::WaitForSingleObject(FCancel.Get(), 0) == WAIT_OBJECT_0) return nullptr;
     State->KeepAlive.store(State);
@@ -153,14 +192,11 @@ public:
     }
     const bool Opened = Completed(*State, FCancel.Get()) && State->Result != 0;
     if (Opened) State->Handle = reinterpret_cast<THandle>(State->Result);
-    // A request that failed, was cancelled or redirected too often is closed by its owner.
+    // A request that failed or was cancelled is closed by its owner.
     auto Owner = std::make_unique<TRequest>(FApi, std::move(State), FCancel.Get());
     return Opened ? std::move(Owner) : nullptr;
   }
 
-  void Cancel() override { ::SetEvent(FCancel.Get()); }
-
-private:
   const TApi& FApi;
   TUniqueHandle FCancel{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   // Closed first, before the cancel event its requests wait on.
@@ -190,12 +226,13 @@ void TWinInternet::Load() {
   Bind(Module, "InternetReadFile", FApi.ReadFile);
   Bind(Module, "InternetCloseHandle", FApi.CloseHandle);
   Bind(Module, "InternetSetStatusCallbackA", FApi.SetStatusCallback);
+  Bind(Module, "InternetCombineUrlA", FApi.CombineUrlA);
 }
 
 std::shared_ptr<IInternetSession> TWinInternet::Open() {
   Load();
   if (FApi.OpenA == nullptr || FApi.OpenUrlA == nullptr || FApi.QueryInfoA == nullptr || FApi.ReadFile == nullptr ||
-      FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr) {
+      FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr || FApi.CombineUrlA == nullptr) {
     return nullptr;
   }
   TInternetHandle Root(FApi.OpenA("", OpenTypePreconfig, nullptr, nullptr, INTERNET_FLAG_ASYNC), {FApi.CloseHandle});

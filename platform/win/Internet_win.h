@@ -23,6 +23,7 @@ public:
     BOOL(WINAPI* ReadFile)(THandle, LPVOID, DWORD, LPDWORD) = nullptr;
     BOOL(WINAPI* CloseHandle)(THandle) = nullptr;
     TCallback(WINAPI* SetStatusCallback)(THandle, TCallback) = nullptr;
+    BOOL(WINAPI* CombineUrlA)(LPCSTR, LPCSTR, LPSTR, LPDWORD, DWORD) = nullptr;
   };
 
   // WinInet's handles, closed through the loaded InternetCloseHandle.

@@ -21,6 +21,7 @@ Answers on 127.0.0.1 only, and stops by itself after --lifetime seconds.
   /silent         accepts the request and never answers
   /drip/N         declares N bytes and sends one byte a second
   /redirect/N     redirects to /redirect/N+1, for ever
+  /hops/N         redirects N times (to /hops/N-1), then answers as /size/200000
   /r/...          a help page
 
 As an HTTP proxy (requests with an absolute URI), it answers for the hosts
@@ -146,6 +147,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 return None
             if parts[:1] == ["redirect"] and len(parts) == 2:
                 return self.redirect("/redirect/%d" % (int(parts[1]) + 1))
+            if parts[:1] == ["hops"] and len(parts) == 2 and int(parts[1]) > 0:
+                return self.redirect("/hops/%d" % (int(parts[1]) - 1))
+            if parts == ["hops", "0"]:
+                parts = ["size", "200000"]
             if parts == ["chunked"]:
                 self.send_response(200)
                 self.send_header("Transfer-Encoding", "chunked")

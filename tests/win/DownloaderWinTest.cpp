@@ -118,12 +118,20 @@ TEST_F(WinDownloader, CancelEndsAtOnceWhateverTheServerDoes) {
   }
 }
 
-TEST_F(WinDownloader, AnEndlessRedirectChainEndsByItself) {
-  const std::vector<TReport> Reports = Run("/redirect/0");
-  ASSERT_FALSE(Reports.empty());
-  EXPECT_EQ(Reports.back().Text,
-            "Download Error [1]\xAC" "Please check your internet connection and try again.");
-  EXPECT_EQ(::GetFileAttributesW(Destination.c_str()), INVALID_FILE_ATTRIBUTES);
+TEST_F(WinDownloader, TenRedirectsAreFollowedAndAnEleventhOrAnEndlessChainEndsIt) {
+  const struct {
+    const char* Path;
+    std::int32_t Percent;
+  } Cases[] = {{"/hops/10", 100}, {"/hops/11", -1}, {"/redirect/0", -1}};
+  for (const auto& Case : Cases) {
+    const std::vector<TReport> Reports = Run(Case.Path);
+    ASSERT_FALSE(Reports.empty()) << Case.Path;
+    EXPECT_EQ(Reports.back().Percent, Case.Percent) << Case.Path;
+    if (Case.Percent < 0) {
+      EXPECT_EQ(Reports.back().Text, "Download Error [1]\xAC" "Please check your internet connection and try again.");
+      EXPECT_EQ(::GetFileAttributesW(Destination.c_str()), INVALID_FILE_ATTRIBUTES) << Case.Path;
+    }
+  }
 }
 
 // WinInet's threads may outlive a cancelled download, so the library stays
