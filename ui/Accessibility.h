@@ -22,7 +22,7 @@ namespace ui {
 struct TAccessibleItem {
   TControl* Control = nullptr;
   TRole Role = TRole::None;
-  std::string Name;  // in CodePage
+  std::string Name;   // in CodePage
   std::string Value;  // a progress bar's percentage as shown; otherwise empty
   unsigned CodePage = 1252;
   bool Unavailable = false;  // an action that ignores input now

@@ -74,7 +74,9 @@ platform::win::TComPtr<TAccessibleClient> TAccessibleClient::Create(TFormHost& H
   return Client;
 }
 
-LRESULT TAccessibleClient::Answer(WPARAM Flags) { return OleAcc().LresultFromObject(__uuidof(IAccessible), Flags, this); }
+LRESULT TAccessibleClient::Answer(WPARAM Flags) {
+  return OleAcc().LresultFromObject(__uuidof(IAccessible), Flags, this);
+}
 
 void TAccessibleClient::Notify(HWND Window, DWORD Event, long Child) {
   ::NotifyWinEvent(Event, Window, OBJID_CLIENT, Child);
@@ -105,8 +107,7 @@ HRESULT TAccessibleClient::GetTypeInfoCount(UINT* Count) {
 
 IAccessible* TAccessibleClient::Standard() {
   if (!FStandard && FHost != nullptr && OleAcc().CreateStdAccessibleObject != nullptr) {
-    (void)OleAcc().CreateStdAccessibleObject(FHost->Handle(), OBJID_CLIENT, __uuidof(IAccessible),
-                                             FStandard.Out());
+    (void)OleAcc().CreateStdAccessibleObject(FHost->Handle(), OBJID_CLIENT, __uuidof(IAccessible), FStandard.Out());
   }
   return FStandard.Get();
 }
@@ -130,12 +131,16 @@ const TAccessibleItem* TAccessibleClient::ItemOf(const VARIANT& Child, HRESULT& 
   return &FItems[static_cast<std::size_t>(Child.lVal) - 1];
 }
 
-// Each query about the client itself goes to the window's standard object.
-#define VESTORA_FOR_CHILD(Child, Call)                                             \
-  HRESULT Error = S_OK;                                                            \
-  const TAccessibleItem* Item = ItemOf(Child, Error);                              \
-  if (FAILED(Error)) return Error;                                                 \
-  if (Item == nullptr) return Standard() != nullptr ? Standard()->Call : E_FAIL;
+// A query about a child is answered from its item; one about the client itself
+// by the window's standard object.
+template <typename TSelf, typename TChild>
+HRESULT TAccessibleClient::ForChild(const VARIANT& Child, TSelf&& Self, TChild&& OnItem) {
+  HRESULT Error = S_OK;
+  const TAccessibleItem* Item = ItemOf(Child, Error);
+  if (FAILED(Error)) return Error;
+  if (Item == nullptr) return Standard() != nullptr ? Self(*Standard()) : E_FAIL;
+  return OnItem(*Item);
+}
 
 HRESULT TAccessibleClient::get_accParent(IDispatch** Parent) {
   if (FHost == nullptr) return RPC_E_DISCONNECTED;
@@ -159,60 +164,74 @@ HRESULT TAccessibleClient::get_accChild(VARIANT Child, IDispatch** Object) {
   // A list is a window of its own, with the system's object for its lines.
   HWND Window = FHost->ChildWindow(*Item->Control);
   if (Window == nullptr || OleAcc().CreateStdAccessibleObject == nullptr) return S_FALSE;
-  return OleAcc().CreateStdAccessibleObject(Window, OBJID_CLIENT, __uuidof(IDispatch), reinterpret_cast<void**>(Object));
+  return OleAcc().CreateStdAccessibleObject(Window, OBJID_CLIENT, __uuidof(IDispatch),
+                                            reinterpret_cast<void**>(Object));
 }
 
 HRESULT TAccessibleClient::get_accName(VARIANT Child, BSTR* Name) {
-  VESTORA_FOR_CHILD(Child, get_accName(Child, Name))
-  return Text(Item->Name, Item->CodePage, Name);
+  return ForChild(
+      Child, [&](IAccessible& Self) { return Self.get_accName(Child, Name); },
+      [&](const TAccessibleItem& Item) -> HRESULT { return Text(Item.Name, Item.CodePage, Name); });
 }
 
 HRESULT TAccessibleClient::get_accValue(VARIANT Child, BSTR* Value) {
-  VESTORA_FOR_CHILD(Child, get_accValue(Child, Value))
-  return Text(Item->Value, Item->CodePage, Value);
+  return ForChild(
+      Child, [&](IAccessible& Self) { return Self.get_accValue(Child, Value); },
+      [&](const TAccessibleItem& Item) -> HRESULT { return Text(Item.Value, Item.CodePage, Value); });
 }
 
 HRESULT TAccessibleClient::get_accDescription(VARIANT Child, BSTR* Description) {
-  VESTORA_FOR_CHILD(Child, get_accDescription(Child, Description))
-  return Text({}, 0, Description);
+  return ForChild(
+      Child, [&](IAccessible& Self) { return Self.get_accDescription(Child, Description); },
+      [&](const TAccessibleItem&) -> HRESULT { return Text({}, 0, Description); });
 }
 
 HRESULT TAccessibleClient::get_accRole(VARIANT Child, VARIANT* Role) {
-  VESTORA_FOR_CHILD(Child, get_accRole(Child, Role))
-  return ChildId(RoleOf(Item->Role), Role);
+  return ForChild(
+      Child, [&](IAccessible& Self) { return Self.get_accRole(Child, Role); },
+      [&](const TAccessibleItem& Item) -> HRESULT { return ChildId(RoleOf(Item.Role), Role); });
 }
 
 HRESULT TAccessibleClient::get_accState(VARIANT Child, VARIANT* State) {
-  VESTORA_FOR_CHILD(Child, get_accState(Child, State))
-  long Flags = 0;
-  if (IsAction(Item->Role)) Flags |= STATE_SYSTEM_FOCUSABLE;
-  if (Item->Control == FHost->Focused()) Flags |= STATE_SYSTEM_FOCUSED;
-  if (Item->Unavailable) Flags |= STATE_SYSTEM_UNAVAILABLE;
-  if (Item->Role == TRole::Link) Flags |= STATE_SYSTEM_LINKED;
-  if (Item->Role == TRole::Text || Item->Role == TRole::ProgressBar) Flags |= STATE_SYSTEM_READONLY;
-  return ChildId(Flags, State);
+  return ForChild(
+      Child, [&](IAccessible& Self) { return Self.get_accState(Child, State); },
+      [&](const TAccessibleItem& Item) -> HRESULT {
+        long Flags = 0;
+        if (IsAction(Item.Role)) Flags |= STATE_SYSTEM_FOCUSABLE;
+        if (Item.Control == FHost->Focused()) Flags |= STATE_SYSTEM_FOCUSED;
+        if (Item.Unavailable) Flags |= STATE_SYSTEM_UNAVAILABLE;
+        if (Item.Role == TRole::Link) Flags |= STATE_SYSTEM_LINKED;
+        if (Item.Role == TRole::Text || Item.Role == TRole::ProgressBar) Flags |= STATE_SYSTEM_READONLY;
+        return ChildId(Flags, State);
+      });
 }
 
 HRESULT TAccessibleClient::get_accHelp(VARIANT Child, BSTR* Help) {
-  VESTORA_FOR_CHILD(Child, get_accHelp(Child, Help))
-  return Text({}, 0, Help);
+  return ForChild(
+      Child, [&](IAccessible& Self) { return Self.get_accHelp(Child, Help); },
+      [&](const TAccessibleItem&) -> HRESULT { return Text({}, 0, Help); });
 }
 
 HRESULT TAccessibleClient::get_accHelpTopic(BSTR* File, VARIANT Child, long* Topic) {
-  VESTORA_FOR_CHILD(Child, get_accHelpTopic(File, Child, Topic))
-  return DISP_E_MEMBERNOTFOUND;
+  return ForChild(
+      Child, [&](IAccessible& Self) { return Self.get_accHelpTopic(File, Child, Topic); },
+      [&](const TAccessibleItem&) -> HRESULT { return DISP_E_MEMBERNOTFOUND; });
 }
 
 HRESULT TAccessibleClient::get_accKeyboardShortcut(VARIANT Child, BSTR* Shortcut) {
-  VESTORA_FOR_CHILD(Child, get_accKeyboardShortcut(Child, Shortcut))
-  return Text({}, 0, Shortcut);
+  return ForChild(
+      Child, [&](IAccessible& Self) { return Self.get_accKeyboardShortcut(Child, Shortcut); },
+      [&](const TAccessibleItem&) -> HRESULT { return Text({}, 0, Shortcut); });
 }
 
 HRESULT TAccessibleClient::get_accDefaultAction(VARIANT Child, BSTR* Action) {
-  VESTORA_FOR_CHILD(Child, get_accDefaultAction(Child, Action))
-  if (Item->Role == TRole::Button) return Text("Press", 1252, Action);
-  if (Item->Role == TRole::Link) return Text("Jump", 1252, Action);
-  return Text({}, 0, Action);
+  return ForChild(
+      Child, [&](IAccessible& Self) { return Self.get_accDefaultAction(Child, Action); },
+      [&](const TAccessibleItem& Item) -> HRESULT {
+        if (Item.Role == TRole::Button) return Text("Press", 1252, Action);
+        if (Item.Role == TRole::Link) return Text("Jump", 1252, Action);
+        return Text({}, 0, Action);
+      });
 }
 
 HRESULT TAccessibleClient::get_accFocus(VARIANT* Child) {
@@ -227,37 +246,46 @@ HRESULT TAccessibleClient::get_accFocus(VARIANT* Child) {
 HRESULT TAccessibleClient::get_accSelection(VARIANT* Children) { return ChildId(-1, Children); }
 
 HRESULT TAccessibleClient::accSelect(long Flags, VARIANT Child) {
-  VESTORA_FOR_CHILD(Child, accSelect(Flags, Child))
-  if ((Flags & SELFLAG_TAKEFOCUS) == 0 || !IsAction(Item->Role)) return S_FALSE;
-  FHost->TakeFocus(*Item->Control);
-  return S_OK;
+  return ForChild(
+      Child, [&](IAccessible& Self) { return Self.accSelect(Flags, Child); },
+      [&](const TAccessibleItem& Item) -> HRESULT {
+        if ((Flags & SELFLAG_TAKEFOCUS) == 0 || !IsAction(Item.Role)) return S_FALSE;
+        FHost->TakeFocus(*Item.Control);
+        return S_OK;
+      });
 }
 
 HRESULT TAccessibleClient::accLocation(long* Left, long* Top, long* Width, long* Height, VARIANT Child) {
-  VESTORA_FOR_CHILD(Child, accLocation(Left, Top, Width, Height, Child))
-  if (Left == nullptr || Top == nullptr || Width == nullptr || Height == nullptr) return E_POINTER;
-  const TRect& Bounds = Item->Control->Bounds;
-  POINT Corner{Bounds.Left, Bounds.Top};
-  ::ClientToScreen(FHost->Handle(), &Corner);
-  *Left = Corner.x;
-  *Top = Corner.y;
-  *Width = Bounds.Width;
-  *Height = Bounds.Height;
-  return S_OK;
+  return ForChild(
+      Child, [&](IAccessible& Self) { return Self.accLocation(Left, Top, Width, Height, Child); },
+      [&](const TAccessibleItem& Item) -> HRESULT {
+        if (Left == nullptr || Top == nullptr || Width == nullptr || Height == nullptr) return E_POINTER;
+        const TRect& Bounds = Item.Control->Bounds;
+        POINT Corner{Bounds.Left, Bounds.Top};
+        ::ClientToScreen(FHost->Handle(), &Corner);
+        *Left = Corner.x;
+        *Top = Corner.y;
+        *Width = Bounds.Width;
+        *Height = Bounds.Height;
+        return S_OK;
+      });
 }
 
 HRESULT TAccessibleClient::accNavigate(long Direction, VARIANT Start, VARIANT* End) {
-  VESTORA_FOR_CHILD(Start, accNavigate(Direction, Start, End))
-  const long Count = static_cast<long>(FItems.size());
-  const long Here = Start.lVal;
-  switch (Direction) {
-    case NAVDIR_NEXT:
-      return ChildId(Here < Count ? Here + 1 : -1, End);
-    case NAVDIR_PREVIOUS:
-      return ChildId(Here > 1 ? Here - 1 : -1, End);
-    default:
-      return ChildId(-1, End);
-  }
+  return ForChild(
+      Start, [&](IAccessible& Self) { return Self.accNavigate(Direction, Start, End); },
+      [&](const TAccessibleItem&) -> HRESULT {
+        const long Count = static_cast<long>(FItems.size());
+        const long Here = Start.lVal;
+        switch (Direction) {
+          case NAVDIR_NEXT:
+            return ChildId(Here < Count ? Here + 1 : -1, End);
+          case NAVDIR_PREVIOUS:
+            return ChildId(Here > 1 ? Here - 1 : -1, End);
+          default:
+            return ChildId(-1, End);
+        }
+      });
 }
 
 HRESULT TAccessibleClient::accHitTest(long Left, long Top, VARIANT* Child) {
@@ -275,12 +303,13 @@ HRESULT TAccessibleClient::accHitTest(long Left, long Top, VARIANT* Child) {
 }
 
 HRESULT TAccessibleClient::accDoDefaultAction(VARIANT Child) {
-  VESTORA_FOR_CHILD(Child, accDoDefaultAction(Child))
-  if (Item->Role != TRole::Button && Item->Role != TRole::Link) return DISP_E_MEMBERNOTFOUND;
-  FHost->Activate(*Item->Control);
-  return S_OK;
+  return ForChild(
+      Child, [&](IAccessible& Self) { return Self.accDoDefaultAction(Child); },
+      [&](const TAccessibleItem& Item) -> HRESULT {
+        if (Item.Role != TRole::Button && Item.Role != TRole::Link) return DISP_E_MEMBERNOTFOUND;
+        FHost->Activate(*Item.Control);
+        return S_OK;
+      });
 }
-
-#undef VESTORA_FOR_CHILD
 
 }  // namespace ui::win

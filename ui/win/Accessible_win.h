@@ -3,8 +3,8 @@
 // side describes them. oleacc.dll is loaded from System32 when first asked.
 #pragma once
 
-#include <windows.h>
 #include <oleacc.h>
+#include <windows.h>
 
 #include <atomic>
 #include <vector>
@@ -20,7 +20,7 @@ class TFormHost;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class TAccessibleClient final : public IAccessible {
-public:
+ public:
   // Nothing when oleacc.dll is missing.
   [[nodiscard]] static platform::win::TComPtr<TAccessibleClient> Create(TFormHost& Host);
   // The answer to WM_GETOBJECT for the client area.
@@ -68,11 +68,13 @@ public:
   HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
-private:
+ private:
   // The window's own object, which answers for the client area itself.
   [[nodiscard]] IAccessible* Standard();
   // The item a child id names; nullptr for the client itself or an unknown id.
   [[nodiscard]] const TAccessibleItem* ItemOf(const VARIANT& Child, HRESULT& Error);
+  template <typename TSelf, typename TChild>
+  HRESULT ForChild(const VARIANT& Child, TSelf&& Self, TChild&& OnItem);
 
   std::atomic<ULONG> FReferences{1};
   TFormHost* FHost;

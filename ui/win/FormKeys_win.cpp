@@ -101,7 +101,8 @@ void TFormHost::Present() {
   if (FFocused != FAnnouncedFocus) {
     FAnnouncedFocus = FFocused;
     for (std::size_t i = 0; i < Now.size(); ++i) {
-      if (Now[i].Control == FFocused) TAccessibleClient::Notify(FWindow.Get(), EVENT_OBJECT_FOCUS, static_cast<long>(i + 1));
+      if (Now[i].Control == FFocused)
+        TAccessibleClient::Notify(FWindow.Get(), EVENT_OBJECT_FOCUS, static_cast<long>(i + 1));
     }
   }
   FPresented = std::move(Now);
