@@ -32,6 +32,16 @@ std::deque<TReadStep> Body(std::uint32_t Bytes) {
   return Steps;
 }
 
+// Bytes in blocks as Body gives them, with runs of empty reads: Count of them before block At.
+std::deque<TReadStep> WithEmptyReads(std::uint32_t Bytes, std::vector<std::pair<std::size_t, int>> Runs) {
+  std::deque<TReadStep> Steps = Body(Bytes);
+  for (auto Run = Runs.rbegin(); Run != Runs.rend(); ++Run) {
+    Steps.insert(Steps.begin() + static_cast<std::ptrdiff_t>(Run->first), static_cast<std::size_t>(Run->second),
+                 TReadStep{0, std::nullopt});
+  }
+  return Steps;
+}
+
 class Downloader : public ::testing::Test {
 protected:
   // Runs one download to its end, as the window's cancel path waits for it.
@@ -119,7 +129,13 @@ INSTANTIATE_TEST_SUITE_P(
         TEndCase{"ConnectionDropsHalfway", Answer(200, 300000, {{150000, std::nullopt}}), 100000,
                  {"Download Error [5]" + Retry, -1}, std::nullopt},
         TEndCase{"ExactlyTheMinimumIsAccepted", Answer(200, 100000, Body(100000)), 100000,
-                 {"Downloaded\xAC" "0 of 0mb", 100}, 100000}),
+                 {"Downloaded\xAC" "0 of 0mb", 100}, 100000},
+        TEndCase{"SixEmptyReadsInTheMiddleEndTheData", Answer(200, 100000, WithEmptyReads(100000, {{20, 6}})), 100000,
+                 {"Download Error [5]" + Retry, -1}, std::nullopt},
+        TEndCase{"TwoRunsOfThreeEmptyReadsAreNoEnd", Answer(200, 100000, WithEmptyReads(100000, {{10, 3}, {30, 3}})),
+                 100000, {"Downloaded\xAC" "0 of 0mb", 100}, 100000},
+        TEndCase{"ABodyLongerThanItsLengthIsNoDownload", Answer(200, 100000, Body(100001)), 100000,
+                 {"Download Error [5]" + Retry, -1}, std::nullopt}),
     [](const ::testing::TestParamInfo<TEndCase>& Info) { return std::string(Info.param.Name); });
 
 TEST_F(Downloader, ASmallFileReportsOnlyTheStartAndTheEnd) {
