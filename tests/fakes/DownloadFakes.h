@@ -29,6 +29,7 @@ struct TReadStep {
 
 struct TServerScript {
   bool RootOpens = true;
+  bool OpenWaits = false;  // the root handle opens only when the test releases it
   bool UrlOpens = true;
   std::optional<std::uint32_t> Status = 200;
   std::optional<std::uint32_t> ContentLength;
@@ -107,13 +108,30 @@ public:
 
   [[nodiscard]] std::shared_ptr<platform::IInternetSession> Open() override {
     if (!Script.RootOpens) return nullptr;
+    if (Script.OpenWaits) {
+      // Still opening when the test lets it go on (bounded, so that a broken test ends).
+      std::unique_lock<std::mutex> Guard(Lock);
+      Opening = true;
+      Changed.notify_all();
+      Changed.wait_for(Guard, std::chrono::seconds(10), [this] { return OpenReleased; });
+    }
     return std::make_shared<TSession>(*this);
+  }
+  // Lets an Open that waits go on.
+  void ReleaseOpen() {
+    {
+      const std::lock_guard<std::mutex> Guard(Lock);
+      OpenReleased = true;
+    }
+    Changed.notify_all();
   }
 
   TServerScript Script;
   std::mutex Lock;
   std::condition_variable Changed;
   bool Stalling = false;
+  bool Opening = false;
+  bool OpenReleased = false;
   int ReadCalls = 0;
   int Cancels = 0;
   std::atomic<int> Closes{0};

@@ -253,6 +253,26 @@ TEST_F(Downloader, TerminateEndsAReadThatWaitsOnAStalledServer) {
   EXPECT_FALSE(Disk.Exists(Destination));
 }
 
+TEST_F(Downloader, ACancelWhileTheSessionIsStillOpeningReachesIt) {
+  TServerScript Script = Answer(200, 100000, Body(100000));
+  Script.OpenWaits = true;
+  Internet = std::make_unique<fakes::TScriptedInternet>(std::move(Script));
+  Clock = std::make_unique<fakes::TScriptedClock>(std::vector<std::uint32_t>{0});
+  std::vector<TReport> Reports;
+  download::TDownloader Thread({*Internet, Disk, *Clock, Owner, '.'}, "http://links/x", Destination,
+                               [&](const std::string& Text, std::int32_t Percent) { Reports.push_back({Text, Percent}); },
+                               MinSize);
+  {
+    std::unique_lock<std::mutex> Guard(Internet->Lock);
+    Internet->Changed.wait(Guard, [this] { return Internet->Opening; });
+  }
+  Thread.Terminate();
+  Internet->ReleaseOpen();
+  Thread.WaitFor();
+  EXPECT_EQ(Internet->Cancels, 1);
+  EXPECT_EQ(Reports.back(), (TReport{"Download Terminated" + Retry, -1}));
+}
+
 TEST_F(Downloader, ADestinationThatCannotBeCreatedIsReportedWithTheSystemError) {
   const struct {
     std::optional<std::uint32_t> CreateError;
