@@ -57,6 +57,7 @@ TEST_F(Functions, DirectXPartTwoDecides) {
       {L"4.0x9.0", false, 4, 0, 0},
       {L"4. 9.0", false, 4, 0, 0},
       {L"4.+9.0", true, 4, 9, 0},
+      {L"4.-9.0", false, 4, -9, 0},
   };
   for (const auto& Case : Cases) {
     Registry.Keys.clear();

@@ -34,6 +34,8 @@ TEST(IntegerTextWide, RejectsCharactersOutsideAscii) {
   EXPECT_EQ(checks::ParseInteger(std::wstring_view(L"12")), 12);
   EXPECT_EQ(checks::ParseInteger(std::wstring_view(L"1\u0662")), std::nullopt);
   EXPECT_EQ(checks::ParseInteger(std::wstring_view(L"\uFF11")), std::nullopt);
+  // Their low bytes are "4" and "2".
+  EXPECT_EQ(checks::ParseInteger(std::wstring_view(L"\u0134\u0132")), std::nullopt);
 }
 
 }  // namespace
