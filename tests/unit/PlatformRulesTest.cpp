@@ -60,8 +60,9 @@ TEST(ReadRegistryString, ReadsAnySizeAndAlwaysEnds) {
       {"cut at the first NUL", {Utf16(std::wstring(L"ab\0cd", 5))}, 10, L"ab"},
       {"grew between the calls", {Utf16(L"short"), Utf16(L"much longer now")}, 4, L"much longer now"},
       {"grew by an odd byte", {Utf16(L"abcd") + "e"}, 8, L"abcd"},
-      {"grows at every read", Growing(),
-       0, std::nullopt},
+      {"grows at every read", Growing(), 0, std::nullopt},
+      {"16 MiB, the most that is read", {Utf16(std::wstring(8u << 20, L'x'))}, 16u << 20, std::wstring(8u << 20, L'x')},
+      {"17 MiB is given up", {std::string(17u << 20, 'x')}, 4, std::nullopt},
   };
   for (const auto& Case : Cases) {
     TStoredValue Value{Case.Versions};
