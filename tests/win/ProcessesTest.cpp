@@ -93,10 +93,6 @@ TEST(WinProcesses, OnlyAnInstallerSignedByTheMakerRuns) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // Each verification's state is released: two hundred of them leave the heap as they found it.
 TEST(WinSignature, VerificationsLeaveNoMemoryBehind) {
   const std::wstring Installer = OwnFolder() + L"signed\\installer-maker.exe";

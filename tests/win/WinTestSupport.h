@@ -79,10 +79,11 @@ private:
           Static = ::FindWindowExW(Box, Static, L"Static", nullptr);
         }
         // A box still being built has no text yet: look again.
+        // Seen before it is answered: the box's owner returns from it only after the answer.
         if (Text[0] != L'\0') {
           FText = Text;
-          ::PostMessageW(Box, WM_COMMAND, static_cast<WPARAM>(FButton), 0);
           FSeen = true;
+          ::PostMessageW(Box, WM_COMMAND, static_cast<WPARAM>(FButton), 0);
           return;
         }
       }

@@ -52,6 +52,13 @@ wine_prefix() {
   mkdir -p "$WINEPREFIX"
   "$WINE64" wineboot -i >/dev/null 2>&1
   "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  # No debugger on a crash: it names one that is not there, so a crashing program
+  # ends at once (a missing value would start winedbg) and its test fails in seconds.
+  local view
+  for view in 32 64; do
+    "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
+      /d 'C:\windows\no-debugger.exe' /f /reg:$view >/dev/null 2>&1
+  done
   local link
   for link in "$WINEPREFIX"/drive_c/users/*/*; do
     [ -L "$link" ] || continue
