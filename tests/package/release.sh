@@ -45,7 +45,7 @@ password_nowhere() { ! grep -rqF "$password" "$dist" "$root/build/release-i686-4
 check "the password is written nowhere" password_nowhere
 refuses_a_wrong_password() {
   printf 'wrong' >"$work/wrong-password"
-  ! release --reseller 4711 --out "$work/refused" --sign-pkcs12 "$keys/maker.p12" \
+  ! release --reuse-build --reseller 4711 --out "$work/refused" --sign-pkcs12 "$keys/maker.p12" \
     --sign-password-file "$work/wrong-password" --verify-ca "$keys/root.crt" && [ ! -e "$work/refused/VestoraWebInstaller_4711.exe" ]
 }
 check "signing with a wrong password fails and leaves no program" refuses_a_wrong_password
