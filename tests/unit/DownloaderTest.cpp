@@ -234,43 +234,36 @@ TEST_F(Downloader, AFailedWriteEndsTheTransferAtOnce) {
   EXPECT_FALSE(Disk.Exists(Destination));
 }
 
-TEST_F(Downloader, TerminateEndsAReadThatWaitsOnAStalledServer) {
-  Internet = std::make_unique<fakes::TScriptedInternet>(
-      Answer(200, 300000, {{150000, std::nullopt}, {0, std::nullopt, true}}));
-  Clock = std::make_unique<fakes::TScriptedClock>(std::vector<std::uint32_t>{0});
-  std::vector<TReport> Reports;
-  download::TDownloader Thread({*Internet, Disk, *Clock, Owner, '.'}, "http://links/x", Destination,
-                               [&](const std::string& Text, std::int32_t Percent) { Reports.push_back({Text, Percent}); },
-                               MinSize);
-  {
-    std::unique_lock<std::mutex> Guard(Internet->Lock);
-    Internet->Changed.wait(Guard, [this] { return Internet->Stalling; });
+// A cancel reaches the session whether it comes during a read that waits on a
+// stalled server or while the session is still being opened.
+TEST_F(Downloader, TerminateEndsAStalledReadAndReachesASessionStillOpening) {
+  TServerScript Stalled = Answer(200, 300000, {{150000, std::nullopt}, {0, std::nullopt, true}});
+  TServerScript Opening = Answer(200, 100000, Body(100000));
+  Opening.OpenWaits = true;
+  const struct {
+    const char* Name;
+    TServerScript Script;
+    bool fakes::TScriptedInternet::*Reached;
+  } Cases[] = {{"stalled read", Stalled, &fakes::TScriptedInternet::Stalling},
+               {"still opening", Opening, &fakes::TScriptedInternet::Opening}};
+  for (const auto& Case : Cases) {
+    Internet = std::make_unique<fakes::TScriptedInternet>(Case.Script);
+    Clock = std::make_unique<fakes::TScriptedClock>(std::vector<std::uint32_t>{0});
+    std::vector<TReport> Reports;
+    download::TDownloader Thread({*Internet, Disk, *Clock, Owner, '.'}, "http://links/x", Destination,
+                                 [&](const std::string& Text, std::int32_t Percent) { Reports.push_back({Text, Percent}); },
+                                 MinSize);
+    {
+      std::unique_lock<std::mutex> Guard(Internet->Lock);
+      Internet->Changed.wait(Guard, [&] { return (*Internet).*Case.Reached; });
+    }
+    Thread.Terminate();
+    Internet->ReleaseOpen();
+    Thread.WaitFor();
+    EXPECT_EQ(Internet->Cancels, 1) << Case.Name;
+    EXPECT_EQ(Reports.back(), (TReport{"Download Terminated" + Retry, -1})) << Case.Name;
+    EXPECT_FALSE(Disk.Exists(Destination)) << Case.Name;
   }
-  Thread.Terminate();
-  Thread.WaitFor();
-  EXPECT_EQ(Internet->Cancels, 1);
-  EXPECT_EQ(Reports.back(), (TReport{"Download Terminated" + Retry, -1}));
-  EXPECT_FALSE(Disk.Exists(Destination));
-}
-
-TEST_F(Downloader, ACancelWhileTheSessionIsStillOpeningReachesIt) {
-  TServerScript Script = Answer(200, 100000, Body(100000));
-  Script.OpenWaits = true;
-  Internet = std::make_unique<fakes::TScriptedInternet>(std::move(Script));
-  Clock = std::make_unique<fakes::TScriptedClock>(std::vector<std::uint32_t>{0});
-  std::vector<TReport> Reports;
-  download::TDownloader Thread({*Internet, Disk, *Clock, Owner, '.'}, "http://links/x", Destination,
-                               [&](const std::string& Text, std::int32_t Percent) { Reports.push_back({Text, Percent}); },
-                               MinSize);
-  {
-    std::unique_lock<std::mutex> Guard(Internet->Lock);
-    Internet->Changed.wait(Guard, [this] { return Internet->Opening; });
-  }
-  Thread.Terminate();
-  Internet->ReleaseOpen();
-  Thread.WaitFor();
-  EXPECT_EQ(Internet->Cancels, 1);
-  EXPECT_EQ(Reports.back(), (TReport{"Download Terminated" + Retry, -1}));
 }
 
 TEST_F(Downloader, ADestinationThatCannotBeCreatedIsReportedWithTheSystemError) {
