@@ -223,7 +223,7 @@ LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
       }
       break;
     case MsgActivate:
-      for (const TAccessibleItem& Item : AccessibleItems(FForm)) {
+      for (const TAccessibleItem& Item : Items()) {
         if (reinterpret_cast<LPARAM>(Item.Control) == LParam && IsAction(Item.Role)) Press(*Item.Control);
       }
       return 0;
