@@ -2,6 +2,7 @@
 
 #include <wininet.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <string>
@@ -41,6 +42,7 @@ struct TRequestState {
   DWORD Error = 0;
   std::vector<char> Buffer;
   DWORD BytesRead = 0;
+  DWORD Available = 0;
 
   std::atomic<std::shared_ptr<TRequestState>> KeepAlive;
 
@@ -85,35 +87,60 @@ bool IsWebAddress(const std::string& Url) {
   return (Scheme == "http" || Scheme == "https") && Url.compare(Scheme.size(), 3, "://") == 0;
 }
 
-// Waits for the operation in progress; false when the session was cancelled first.
-bool Completed(TRequestState& State, HANDLE Cancel) {
-  const HANDLE Events[] = {State.Done.Get(), Cancel};
-  return ::WaitForMultipleObjects(2, Events, FALSE, INFINITE) == WAIT_OBJECT_0;
-}
+// A session's cancel: read without a system call on every block, waited on
+// together with an operation in progress.
+class TCancel {
+public:
+  void Raise() {
+    FRaised = true;
+    ::SetEvent(FEvent.Get());
+  }
+  [[nodiscard]] bool Raised() const { return FRaised; }
+  [[nodiscard]] bool Usable() const { return static_cast<bool>(FEvent); }
+
+  // Waits for the operation in progress; false when the cancel came first.
+  [[nodiscard]] bool Completed(const TRequestState& State) const {
+    const HANDLE Events[] = {State.Done.Get(), FEvent.Get()};
+    return ::WaitForMultipleObjects(2, Events, FALSE, INFINITE) == WAIT_OBJECT_0;
+  }
+
+private:
+  TUniqueHandle FEvent{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  std::atomic<bool> FRaised{false};
+};
 
 class TRequest final : public IInternetRequest {
 public:
-  TRequest(const TApi& Api, std::shared_ptr<TRequestState> State, HANDLE Cancel)
+  TRequest(const TApi& Api, std::shared_ptr<TRequestState> State, const TCancel& Cancel)
       : FApi(Api), FState(std::move(State)), FCancel(Cancel), FHandle(FState->Handle.load(), {Api.CloseHandle}) {}
 
   [[nodiscard]] bool QueryStatusCode(std::uint32_t& Code) override { return QueryNumber(QueryStatusCodeNumber, Code); }
   [[nodiscard]] bool QueryContentLength(std::uint32_t& Length) override {
     return QueryNumber(QueryContentLengthNumber, Length);
   }
-  // WinInet may finish a read after a cancel, so it reads into the state, never into Buffer.
+  // Only what WinInet already holds is read, so that a read never waits for a
+  // whole block: a pending read goes on after a cancel, holding its connection and
+  // a thread until the server has sent the rest of the block. When WinInet holds
+  // nothing, one byte is read: at the end of the data it returns none at once,
+  // otherwise it waits for that single byte. WinInet may still finish an operation
+  // after a cancel, so it writes into the state, never into Buffer.
   [[nodiscard]] TRead Read(char* Buffer, std::uint32_t Size) override {
-    TRequestState& State = *FState;
-    if (::WaitForSingleObject(FCancel, 0) == WAIT_OBJECT_0) return {false, ErrorOperationCancelled, 0};
-    if (State.Buffer.size() < Size) State.Buffer.resize(Size);
-    State.BytesRead = 0;
-    ::ResetEvent(State.Done.Get());
-    if (!FApi.ReadFile(FHandle.Get(), State.Buffer.data(), Size, &State.BytesRead)) {
-      const DWORD Error = ::GetLastError();
-      if (Error != ERROR_IO_PENDING) return {false, static_cast<std::uint32_t>(Error), 0};
-      if (!Completed(State, FCancel)) return {false, ErrorOperationCancelled, 0};
-      if (State.Result == 0) return {false, static_cast<std::uint32_t>(State.Error), 0};
+    if (FCancel.Raised()) return {false, ErrorOperationCancelled, 0};
+    if (FAvailable == 0) {
+      const TRead Query = QueryAvailable();
+      if (!Query.Ok) return Query;
+      FAvailable = Query.Bytes;
     }
-    const std::uint32_t Bytes = State.BytesRead < Size ? State.BytesRead : Size;
+    TRequestState& State = *FState;
+    const DWORD Wanted = std::min<DWORD>(Size, std::max<DWORD>(FAvailable, 1));
+    if (State.Buffer.size() < Wanted) State.Buffer.resize(Wanted);
+    State.BytesRead = 0;
+    if (!FApi.ReadFile(FHandle.Get(), State.Buffer.data(), Wanted, &State.BytesRead)) {
+      const TRead Failed = AwaitPending();
+      if (!Failed.Ok) return Failed;
+    }
+    const DWORD Bytes = std::min(State.BytesRead, Wanted);
+    FAvailable = Bytes >= FAvailable ? 0 : FAvailable - Bytes;
     std::memcpy(Buffer, State.Buffer.data(), Bytes);
     return {true, 0, Bytes};
   }
@@ -137,6 +164,30 @@ public:
   }
 
 private:
+  // How much WinInet holds, readable at once; 0 may mean the end of the data or
+  // nothing yet. A query that had to wait asks again, since the count its
+  // completion carries differs between WinInet's versions.
+  [[nodiscard]] TRead QueryAvailable() {
+    TRequestState& State = *FState;
+    for (;;) {
+      State.Available = 0;
+      // Only a call that goes pending signals; this clears one that a cancel left unheard.
+      ::ResetEvent(State.Done.Get());
+      if (FApi.QueryDataAvailable(FHandle.Get(), &State.Available, 0, 0)) return {true, 0, State.Available};
+      const TRead Failed = AwaitPending();
+      if (!Failed.Ok) return Failed;
+    }
+  }
+
+  // After a call that did not complete at once: Ok when it completed since.
+  [[nodiscard]] TRead AwaitPending() {
+    const DWORD Error = ::GetLastError();
+    if (Error != ERROR_IO_PENDING) return {false, static_cast<std::uint32_t>(Error), 0};
+    if (!FCancel.Completed(*FState)) return {false, ErrorOperationCancelled, 0};
+    if (FState->Result == 0) return {false, static_cast<std::uint32_t>(FState->Error), 0};
+    return {true, 0, 0};
+  }
+
   bool QueryNumber(DWORD Query, std::uint32_t& Value) {
     DWORD Number = 0;
     DWORD Length = sizeof(Number);
@@ -147,7 +198,9 @@ private:
 
   const TApi& FApi;
   std::shared_ptr<TRequestState> FState;
-  HANDLE FCancel;
+  const TCancel& FCancel;
+  // What WinInet said it holds and was not read yet.
+  DWORD FAvailable = 0;
   // Closing ends WinInet's work on the request; its closing notice then frees the state.
   TInternetHandle FHandle;
 };
@@ -172,33 +225,33 @@ public:
     }
   }
 
-  void Cancel() override { ::SetEvent(FCancel.Get()); }
+  void Cancel() override { FCancel.Raise(); }
 
 private:
   [[nodiscard]] std::unique_ptr<TRequest> OpenOnce(const std::string& Url) {
     auto State = std::make_shared<TRequestState>();
-    if (!State->Done || ::WaitForSingleObject(FCancel.Get(), 0) == WAIT_OBJECT_0) return nullptr;
+    if (!State->Done || !FCancel.Usable() || FCancel.Raised()) return nullptr;
     State->KeepAlive.store(State);
     THandle Request =
         FApi.OpenUrlA(FHandle.Get(), Url.c_str(), nullptr, 0, UrlFlags, reinterpret_cast<DWORD_PTR>(State.get()));
     if (Request != nullptr) {
       State->Handle = Request;
-      return std::make_unique<TRequest>(FApi, std::move(State), FCancel.Get());
+      return std::make_unique<TRequest>(FApi, std::move(State), FCancel);
     }
     if (::GetLastError() != ERROR_IO_PENDING) {
       // No handle was made, so no closing notice will come.
       State->Release();
       return nullptr;
     }
-    const bool Opened = Completed(*State, FCancel.Get()) && State->Result != 0;
+    const bool Opened = FCancel.Completed(*State) && State->Result != 0;
     if (Opened) State->Handle = reinterpret_cast<THandle>(State->Result);
     // A request that failed or was cancelled is closed by its owner.
-    auto Owner = std::make_unique<TRequest>(FApi, std::move(State), FCancel.Get());
+    auto Owner = std::make_unique<TRequest>(FApi, std::move(State), FCancel);
     return Opened ? std::move(Owner) : nullptr;
   }
 
   const TApi& FApi;
-  TUniqueHandle FCancel{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  TCancel FCancel;
   // Closed first, before the cancel event its requests wait on.
   TInternetHandle FHandle;
 };
@@ -224,6 +277,7 @@ void TWinInternet::Load() {
   Bind(Module, "InternetOpenUrlA", FApi.OpenUrlA);
   Bind(Module, "HttpQueryInfoA", FApi.QueryInfoA);
   Bind(Module, "InternetReadFile", FApi.ReadFile);
+  Bind(Module, "InternetQueryDataAvailable", FApi.QueryDataAvailable);
   Bind(Module, "InternetCloseHandle", FApi.CloseHandle);
   Bind(Module, "InternetSetStatusCallbackA", FApi.SetStatusCallback);
   Bind(Module, "InternetCombineUrlA", FApi.CombineUrlA);
@@ -232,7 +286,7 @@ void TWinInternet::Load() {
 std::shared_ptr<IInternetSession> TWinInternet::Open() {
   Load();
   if (FApi.OpenA == nullptr || FApi.OpenUrlA == nullptr || FApi.QueryInfoA == nullptr || FApi.ReadFile == nullptr ||
-      FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr || FApi.CombineUrlA == nullptr) {
+      FApi.QueryDataAvailable == nullptr || FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr || FApi.CombineUrlA == nullptr) {
     return nullptr;
   }
   TInternetHandle Root(FApi.OpenA("", OpenTypePreconfig, nullptr, nullptr, INTERNET_FLAG_ASYNC), {FApi.CloseHandle});

@@ -21,6 +21,7 @@ public:
     THandle(WINAPI* OpenUrlA)(THandle, LPCSTR, LPCSTR, DWORD, DWORD, DWORD_PTR) = nullptr;
     BOOL(WINAPI* QueryInfoA)(THandle, DWORD, LPVOID, LPDWORD, LPDWORD) = nullptr;
     BOOL(WINAPI* ReadFile)(THandle, LPVOID, DWORD, LPDWORD) = nullptr;
+    BOOL(WINAPI* QueryDataAvailable)(THandle, LPDWORD, DWORD, DWORD_PTR) = nullptr;
     BOOL(WINAPI* CloseHandle)(THandle) = nullptr;
     TCallback(WINAPI* SetStatusCallback)(THandle, TCallback) = nullptr;
     BOOL(WINAPI* CombineUrlA)(LPCSTR, LPCSTR, LPSTR, LPDWORD, DWORD) = nullptr;
