@@ -81,11 +81,18 @@ protected:
       Now.Threads += Thread.th32OwnerProcessID == ::GetCurrentProcessId() ? 1 : 0;
     }
     ULONG Size = 0;
-    ::GetTcpTable(nullptr, &Size, FALSE);
-    std::vector<char> Buffer(Size);
-    auto* Table = reinterpret_cast<MIB_TCPTABLE*>(Buffer.data());
+    std::vector<char> Buffer;
+    DWORD Read = ERROR_INSUFFICIENT_BUFFER;
+    // The table may grow between asking its size and reading it.
+    while (Read == ERROR_INSUFFICIENT_BUFFER) {
+      Buffer.resize(Size);
+      Read = ::GetTcpTable(reinterpret_cast<MIB_TCPTABLE*>(Buffer.data()), &Size, FALSE);
+    }
+    const auto* Table = reinterpret_cast<const MIB_TCPTABLE*>(Buffer.data());
+    EXPECT_EQ(Read, static_cast<DWORD>(NO_ERROR));
+    const DWORD Rows = Read == NO_ERROR ? Table->dwNumEntries : 0;
     const DWORD NetworkPort = ((Port >> 8) | (Port << 8)) & 0xFFFF;
-    for (DWORD Row = 0; ::GetTcpTable(Table, &Size, FALSE) == NO_ERROR && Row < Table->dwNumEntries; ++Row) {
+    for (DWORD Row = 0; Row < Rows; ++Row) {
       const MIB_TCPROW& Connection = Table->table[Row];
       const bool Held = Connection.dwState == MIB_TCP_STATE_ESTAB || Connection.dwState == MIB_TCP_STATE_CLOSE_WAIT;
       Now.Connections += Connection.dwRemotePort == NetworkPort && Held ? 1 : 0;
