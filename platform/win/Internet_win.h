@@ -9,7 +9,8 @@ namespace platform::win {
 
 // WinInet, loaded from System32 at run time (it is not one of the known DLLs).
 // Every call is asynchronous and waited on together with the session's cancel
-// event, so that a cancel never waits for the network.
+// event, so that a cancel never waits for the network. A read takes only what
+// WinInet already holds, so that an abandoned read waits for one byte at most.
 class TWinInternet final : public IInternet {
 public:
   [[nodiscard]] std::shared_ptr<IInternetSession> Open() override;
