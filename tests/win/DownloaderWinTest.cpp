@@ -81,16 +81,11 @@ protected:
     for (BOOL More = ::Thread32First(Threads.Get(), &Thread); More; More = ::Thread32Next(Threads.Get(), &Thread)) {
       if (Thread.th32OwnerProcessID == ::GetCurrentProcessId()) Now.Threads.push_back(Thread.th32ThreadID);
     }
-    ULONG Size = 0;
-    std::vector<char> Buffer;
-    DWORD Read = ERROR_INSUFFICIENT_BUFFER;
-    // The table may grow between asking its size and reading it.
-    while (Read == ERROR_INSUFFICIENT_BUFFER) {
-      Buffer.resize(Size);
-      Read = ::GetTcpTable(reinterpret_cast<MIB_TCPTABLE*>(Buffer.data()), &Size, FALSE);
-    }
+    std::vector<char> Buffer(1 << 20);  // room for tens of thousands of connections
+    ULONG Size = static_cast<ULONG>(Buffer.size());
+    auto* Table = reinterpret_cast<MIB_TCPTABLE*>(Buffer.data());
+    const DWORD Read = ::GetTcpTable(Table, &Size, FALSE);
     EXPECT_EQ(Read, static_cast<DWORD>(NO_ERROR));
-    const auto* Table = reinterpret_cast<const MIB_TCPTABLE*>(Buffer.data());
     const DWORD NetworkPort = ((Port >> 8) | (Port << 8)) & 0xFFFF;
     for (DWORD Row = 0; Read == NO_ERROR && Row < Table->dwNumEntries; ++Row) {
       const MIB_TCPROW& Connection = Table->table[Row];
@@ -109,11 +104,14 @@ protected:
       if (std::find(Known.begin(), Known.end(), Id) != Known.end()) continue;
       if (platform::win::TUniqueHandle Thread(::OpenThread(SYNCHRONIZE, FALSE, Id)); Thread) Started.push_back(std::move(Thread));
     }
+    Started.resize(std::min<std::size_t>(Started.size(), MAXIMUM_WAIT_OBJECTS));
     for (const DWORD Start = ::GetTickCount(); Started.size() > Kept;) {
-      std::vector<HANDLE> Waits;
-      for (std::size_t Each = 0; Each < Started.size() && Each < MAXIMUM_WAIT_OBJECTS; ++Each) Waits.push_back(Started[Each].Get());
       const DWORD Spent = ::GetTickCount() - Start;
-      const DWORD Ended = Spent < 20000 ? ::WaitForMultipleObjects(static_cast<DWORD>(Waits.size()), Waits.data(), FALSE, 20000 - Spent) : WAIT_TIMEOUT;
+      std::vector<HANDLE> Waits;
+      for (const auto& Thread : Started) Waits.push_back(Thread.Get());
+      const DWORD Ended = Spent < 20000 ? ::WaitForMultipleObjects(static_cast<DWORD>(Waits.size()), Waits.data(), FALSE,
+                                                                   20000 - Spent)
+                                        : WAIT_TIMEOUT;
       if (Ended >= WAIT_OBJECT_0 + Waits.size()) return;
       Started.erase(Started.begin() + (Ended - WAIT_OBJECT_0));
     }
@@ -126,13 +124,11 @@ protected:
     return (static_cast<std::uint64_t>(Data.nFileSizeHigh) << 32) | Data.nFileSizeLow;
   }
 
-  static std::string LinkService() {
+  const std::string Service = [] {
     const char* Address = std::getenv("VESTORA_TEST_LINK_SERVICE");
     EXPECT_NE(Address, nullptr) << "run the win tests through tools/test, which starts the link service";
-    return Address != nullptr ? Address : "127.0.0.1:9";
-  }
-
-  const std::string Service = LinkService();
+    return std::string(Address != nullptr ? Address : "127.0.0.1:9");
+  }();
   const DWORD Port = static_cast<DWORD>(std::stoul(Service.substr(Service.rfind(':') + 1)));
   DWORD CancelledAt = 0;
   DWORD GuiThread = ::GetCurrentThreadId();
