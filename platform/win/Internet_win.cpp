@@ -286,7 +286,8 @@ void TWinInternet::Load() {
 std::shared_ptr<IInternetSession> TWinInternet::Open() {
   Load();
   if (FApi.OpenA == nullptr || FApi.OpenUrlA == nullptr || FApi.QueryInfoA == nullptr || FApi.ReadFile == nullptr ||
-      FApi.QueryDataAvailable == nullptr || FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr || FApi.CombineUrlA == nullptr) {
+      FApi.QueryDataAvailable == nullptr || FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr ||
+      FApi.CombineUrlA == nullptr) {
     return nullptr;
   }
   TInternetHandle Root(FApi.OpenA("", OpenTypePreconfig, nullptr, nullptr, INTERNET_FLAG_ASYNC), {FApi.CloseHandle});

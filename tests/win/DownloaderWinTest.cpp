@@ -102,7 +102,8 @@ protected:
     std::vector<platform::win::TUniqueHandle> Started;
     for (const DWORD Id : Footprint().Threads) {
       if (std::find(Known.begin(), Known.end(), Id) != Known.end()) continue;
-      if (platform::win::TUniqueHandle Thread(::OpenThread(SYNCHRONIZE, FALSE, Id)); Thread) Started.push_back(std::move(Thread));
+      platform::win::TUniqueHandle Thread(::OpenThread(SYNCHRONIZE, FALSE, Id));
+      if (Thread) Started.push_back(std::move(Thread));
     }
     Started.resize(std::min<std::size_t>(Started.size(), MAXIMUM_WAIT_OBJECTS));
     for (const DWORD Start = ::GetTickCount(); Started.size() > Kept;) {
