@@ -138,12 +138,6 @@ INSTANTIATE_TEST_SUITE_P(
                  {"Download Error [5]" + Retry, -1}, std::nullopt}),
     [](const ::testing::TestParamInfo<TEndCase>& Info) { return std::string(Info.param.Name); });
 
-TEST_F(Downloader, ASmallFileReportsOnlyTheStartAndTheEnd) {
-  const std::vector<TReport> Reports = Run(Answer(200, 1000000, Body(1000000)));
-  EXPECT_EQ(Reports, (std::vector<TReport>{{"Downloading...", 0}, {"Downloaded\xAC" "0 of 0mb", 100}}));
-  EXPECT_EQ(Disk.SizeByName(Destination), 1000000u);
-}
-
 TEST_F(Downloader, IoPendingIsRetriedAndShortReadsEndOnlyAtTheSixthEmptyOne) {
   // Five empty reads in the middle are not the end of the data.
   std::deque<TReadStep> Steps = Body(100000);
@@ -163,46 +157,49 @@ TEST_F(Downloader, TheExampleOfThirtyFiveMillionBytes) {
   for (std::size_t i = 1; i + 1 < Reports.size(); ++i) EXPECT_LT(Reports[i].Percent, 100) << Reports[i];
 }
 
-TEST_F(Downloader, UsesTheUsersDecimalSeparator) {
-  Separator = ',';
-  const std::vector<TReport> Reports = Run(Answer(200, 35000000, Body(3000000)), {0, 2000, 2500});
-  ASSERT_GE(Reports.size(), 3u);
-  EXPECT_EQ(Reports[1].Text, "Downloading 2%\xAC" "0,96 of 33 MB at 489KB/s");
-  EXPECT_EQ(Reports[2].Text, "Downloading 5%\xAC" "1,91 of 33 MB at 1,19MB/s");
+// Every report of a download, from the blocks that arrive and the tick count at each report.
+struct TProgressCase {
+  const char* Name;
+  char Separator;
+  std::uint32_t Length;
+  std::deque<TReadStep> Reads;
+  std::vector<std::uint32_t> Ticks;
+  std::vector<TReport> Reports;
+};
+
+class Progress : public Downloader, public ::testing::WithParamInterface<TProgressCase> {};
+
+TEST_P(Progress, IsReportedPastEachMillionBytesWithTheRate) {
+  Separator = GetParam().Separator;
+  EXPECT_EQ(Run(Answer(200, GetParam().Length, GetParam().Reads), GetParam().Ticks), GetParam().Reports);
 }
 
-TEST_F(Downloader, ReportsComeOnlyPastAMillionBytesSinceTheLast) {
-  // 1000000 bytes exactly: no report; one byte more: a report.
-  std::deque<TReadStep> Steps{{1000000, std::nullopt}, {1, std::nullopt}};
-  const std::vector<TReport> Reports = Run(Answer(200, 2000000, Steps), {0, 1000});
-  ASSERT_EQ(Reports.size(), 3u);
-  EXPECT_EQ(Reports[1].Text.substr(0, 15), "Downloading 50%");
-  EXPECT_EQ(Reports[2].Percent, -1);  // the rest never came
-}
+const TReport Start{"Downloading...", 0};
+const TReport Dropped{"Download Error [5]" + Retry, -1};
 
-TEST_F(Downloader, ABlockInTheSameMillisecondWaitsForTheNextOne) {
-  std::deque<TReadStep> Steps{{1000001, std::nullopt}, {10, std::nullopt}};
-  const std::vector<TReport> Reports = Run(Answer(200, 1000011, Steps), {7, 7, 1007});
-  ASSERT_EQ(Reports.size(), 3u);
-  EXPECT_EQ(Reports[1].Text, "Downloading 99%\xAC" "0.95 of 0 MB at 976KB/s");
-  EXPECT_EQ(Reports[2].Percent, 100);
-}
-
-TEST_F(Downloader, ExactlyOneMegabytePerSecondStaysInKilobytes) {
-  // Two intervals whose rates average exactly 1048576 bytes per second.
-  std::deque<TReadStep> Steps{{1000000, std::nullopt}, {1720, std::nullopt}, {1000000, std::nullopt},
-                              {32, std::nullopt}};
-  const std::vector<TReport> Reports = Run(Answer(200, 4000000, Steps), {0, 553, 4053});
-  ASSERT_GE(Reports.size(), 3u);
-  EXPECT_EQ(Reports[1].Text, "Downloading 25%\xAC" "0.96 of 3 MB at 1.73MB/s");
-  EXPECT_EQ(Reports[2].Text, "Downloading 50%\xAC" "1.91 of 3 MB at 1024KB/s");
-}
-
-TEST_F(Downloader, TheTickCountWrapKeepsTheRateRight) {
-  const std::vector<TReport> Reports = Run(Answer(200, 4000000, Body(1001472)), {0xFFFFFF00u, 0xFFFFFF00u + 2000});
-  ASSERT_GE(Reports.size(), 2u);
-  EXPECT_EQ(Reports[1].Text, "Downloading 25%\xAC" "0.96 of 3 MB at 489KB/s");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Reports, Progress,
+    ::testing::Values(
+        TProgressCase{"AMillionBytesOrLessOnlyStartAndEnd", '.', 1000000, Body(1000000), {0},
+                      {Start, {"Downloaded\xAC" "0 of 0mb", 100}}},
+        TProgressCase{"TheUsersDecimalSeparator", ',', 35000000, Body(3000000), {0, 2000, 2500},
+                      {Start, {"Downloading 2%\xAC" "0,96 of 33 MB at 489KB/s", 2},
+                       {"Downloading 5%\xAC" "1,91 of 33 MB at 1,19MB/s", 5}, Dropped}},
+        TProgressCase{"ExactlyAMillionSinceTheLastIsNoReport", '.', 4000000,
+                      {{1000000, std::nullopt}, {1000000, std::nullopt}}, {0, 1000},
+                      {Start, {"Downloading 25%\xAC" "0.96 of 3 MB at 978KB/s", 25}, Dropped}},
+        TProgressCase{"ABlockInTheSameMillisecondWaitsForTheNext", '.', 1000011,
+                      {{1000001, std::nullopt}, {10, std::nullopt}}, {7, 7, 1007},
+                      {Start, {"Downloading 99%\xAC" "0.95 of 0 MB at 976KB/s", 99}, {"Downloaded\xAC" "0 of 0mb", 100}}},
+        // Two intervals whose rates average exactly 1048576 bytes per second.
+        TProgressCase{"ExactlyAMegabyteASecondStaysInKilobytes", '.', 4000000,
+                      {{1000000, std::nullopt}, {1720, std::nullopt}, {1000000, std::nullopt}, {32, std::nullopt}},
+                      {0, 553, 4053},
+                      {Start, {"Downloading 25%\xAC" "0.96 of 3 MB at 1.73MB/s", 25},
+                       {"Downloading 50%\xAC" "1.91 of 3 MB at 1024KB/s", 50}, Dropped}},
+        TProgressCase{"TheTickCountWrapKeepsTheRate", '.', 4000000, Body(1001472), {0xFFFFFF00u, 0xFFFFFF00u + 2000},
+                      {Start, {"Downloading 25%\xAC" "0.96 of 3 MB at 489KB/s", 25}, Dropped}}),
+    [](const ::testing::TestParamInfo<TProgressCase>& Info) { return std::string(Info.param.Name); });
 
 TEST_F(Downloader, CancellingHalfwayEndsTerminatedWithNoFileLeft) {
   const std::vector<TReport> Reports =
