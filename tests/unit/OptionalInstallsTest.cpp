@@ -106,16 +106,32 @@ protected:
   }
 };
 
-TEST_F(VendorLinks, EveryControlOfARowOpensItsPageInEitherView) {
-  Release(Window.imgOpInst4a, ui::TMouseButton::Right);
-  Release(Window.lblDX2);
-  Release(Window.lblWMP1, ui::TMouseButton::Middle);
-  Window.ShowCodecPacks();
-  Release(Window.lblWMP1);
-  Release(Window.imgOpInst3b);
-  EXPECT_EQ(Shell.Opened, (std::vector<std::string>{VESTORA_URL_QUICKTIME, VESTORA_URL_DIRECTX, VESTORA_URL_MEDIAPLAYER,
-                                                     VESTORA_URL_3IVX, VESTORA_URL_CCCP}));
-  EXPECT_EQ(Shell.Owners, std::vector<std::uintptr_t>(5, Host.Handle));
+// Every logo and every public label of a row (the window keeps two names to itself).
+TEST_F(VendorLinks, EachControlOfARowOpensItsPageInEitherView) {
+  const struct {
+    std::vector<ui::TControl*> Controls;
+    const char* Component;
+    const char* CodecPack;
+  } Rows[] = {
+      {{&Window.imgOpInst1a, &Window.imgOpInst1b, &Window.lblDX2}, VESTORA_URL_DIRECTX, VESTORA_URL_DIVX},
+      {{&Window.imgOpInst2a, &Window.imgOpInst2b, &Window.lblWMP1, &Window.lblWMP2}, VESTORA_URL_MEDIAPLAYER,
+       VESTORA_URL_3IVX},
+      {{&Window.imgOpInst3a, &Window.imgOpInst3b, &Window.lblAFP2}, VESTORA_URL_FLASH, VESTORA_URL_CCCP},
+      {{&Window.imgOpInst4a, &Window.imgOpInst4b, &Window.lblQT1, &Window.lblQT2}, VESTORA_URL_QUICKTIME,
+       VESTORA_URL_FFDSHOW}};
+  const ui::TMouseButton Buttons[] = {ui::TMouseButton::Left, ui::TMouseButton::Right, ui::TMouseButton::Middle};
+  std::vector<std::string> Expected;
+  for (const bool CodecPacks : {false, true}) {
+    if (CodecPacks) Window.ShowCodecPacks();
+    for (const auto& Row : Rows) {
+      for (ui::TControl* Control : Row.Controls) {
+        Release(*Control, Buttons[Expected.size() % 3]);  // any button opens the page
+        Expected.emplace_back(CodecPacks ? Row.CodecPack : Row.Component);
+      }
+    }
+  }
+  EXPECT_EQ(Shell.Opened, Expected);
+  EXPECT_EQ(Shell.Owners, std::vector<std::uintptr_t>(Expected.size(), Host.Handle));
 }
 
 TEST_F(VendorLinks, ARowTagOutsideTheTableOpensNothing) {
