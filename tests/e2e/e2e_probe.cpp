@@ -9,6 +9,7 @@
 //                             screen position of its "No" button
 //   e2e_probe report CODE TEXT  send the wizard an installer report, as any process could
 //   e2e_probe count           print how many wizard windows are shown
+//   e2e_probe paint           have the wizard paint its whole window; returns once it has
 //   e2e_probe accessible      print what a screen reader reads: "focus NAME", then one line
 //                             per child: "ROLE NAME", "=VALUE" for a value, " (grey)" when
 //                             unavailable
@@ -192,6 +193,8 @@ int wmain(int Argc, wchar_t** Argv) {
   }
   if (Command == L"question") return PrintQuestion(Window);
   if (Command == L"accessible") return PrintAccessible(Window);
+  // The update is sent to the wizard's thread and waited for.
+  if (Command == L"paint") return ::RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN) ? 0 : 1;
   if (Command == L"count") {
     int Count = 0;
     for (HWND Other = nullptr; (Other = ::FindWindowExW(nullptr, Other, FormClass, nullptr)) != nullptr;) {
@@ -210,6 +213,6 @@ int wmain(int Argc, wchar_t** Argv) {
     ::SendMessageW(Window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&Record));
     return 0;
   }
-  std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone|licence-shown|question|report|accessible|count\n");
+  std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone|licence-shown|question|report|accessible|count|paint\n");
   return 2;
 }

@@ -116,6 +116,10 @@ link_service_start() {
   return 1
 }
 
+# Waits until FILE holds a line matching PATTERN (grep), for up to SECONDS: tail follows
+# the file as it grows, so the line is seen as soon as it is written.
+file_shows() { grep -q -m 1 -- "$2" < <(timeout "$3" tail -n +1 -f "$1"); }
+
 link_service_stop() {
   if [ -n "$_link_service_pid" ]; then
     kill "$_link_service_pid" 2>/dev/null
