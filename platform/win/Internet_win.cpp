@@ -98,10 +98,16 @@ public:
   [[nodiscard]] bool Raised() const { return FRaised; }
   [[nodiscard]] bool Usable() const { return static_cast<bool>(FEvent); }
 
-  // Waits for the operation in progress; false when the cancel came first.
-  [[nodiscard]] bool Completed(const TRequestState& State) const {
+  // After a call that did not complete at once: waits for it unless the cancel
+  // comes first; Ok when it completed with success.
+  [[nodiscard]] IInternetRequest::TRead AwaitPending(const TRequestState& State) const {
+    const DWORD Error = ::GetLastError();
+    if (Error != ERROR_IO_PENDING) return {false, static_cast<std::uint32_t>(Error), 0};
     const HANDLE Events[] = {State.Done.Get(), FEvent.Get()};
-    return ::WaitForMultipleObjects(2, Events, FALSE, INFINITE) == WAIT_OBJECT_0;
+    const bool Cancelled = ::WaitForMultipleObjects(2, Events, FALSE, INFINITE) != WAIT_OBJECT_0;
+    if (Cancelled) return {false, ErrorOperationCancelled, 0};
+    if (State.Result == 0) return {false, static_cast<std::uint32_t>(State.Error), 0};
+    return {true, 0, 0};
   }
 
 private:
@@ -136,7 +142,7 @@ public:
     if (State.Buffer.size() < Wanted) State.Buffer.resize(Wanted);
     State.BytesRead = 0;
     if (!FApi.ReadFile(FHandle.Get(), State.Buffer.data(), Wanted, &State.BytesRead)) {
-      const TRead Failed = AwaitPending();
+      const TRead Failed = FCancel.AwaitPending(State);
       if (!Failed.Ok) return Failed;
     }
     const DWORD Bytes = std::min(State.BytesRead, Wanted);
@@ -174,18 +180,9 @@ private:
       // Only a call that goes pending signals; this clears one that a cancel left unheard.
       ::ResetEvent(State.Done.Get());
       if (FApi.QueryDataAvailable(FHandle.Get(), &State.Available, 0, 0)) return {true, 0, State.Available};
-      const TRead Failed = AwaitPending();
+      const TRead Failed = FCancel.AwaitPending(State);
       if (!Failed.Ok) return Failed;
     }
-  }
-
-  // After a call that did not complete at once: Ok when it completed since.
-  [[nodiscard]] TRead AwaitPending() {
-    const DWORD Error = ::GetLastError();
-    if (Error != ERROR_IO_PENDING) return {false, static_cast<std::uint32_t>(Error), 0};
-    if (!FCancel.Completed(*FState)) return {false, ErrorOperationCancelled, 0};
-    if (FState->Result == 0) return {false, static_cast<std::uint32_t>(FState->Error), 0};
-    return {true, 0, 0};
   }
 
   bool QueryNumber(DWORD Query, std::uint32_t& Value) {
@@ -243,7 +240,7 @@ private:
       State->Release();
       return nullptr;
     }
-    const bool Opened = FCancel.Completed(*State) && State->Result != 0;
+    const bool Opened = FCancel.AwaitPending(*State).Ok;
     if (Opened) State->Handle = reinterpret_cast<THandle>(State->Result);
     // A request that failed or was cancelled is closed by its owner.
     auto Owner = std::make_unique<TRequest>(FApi, std::move(State), FCancel);
