@@ -194,7 +194,9 @@ int wmain(int Argc, wchar_t** Argv) {
   if (Command == L"question") return PrintQuestion(Window);
   if (Command == L"accessible") return PrintAccessible(Window);
   // The update is sent to the wizard's thread and waited for.
-  if (Command == L"paint") return ::RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN) ? 0 : 1;
+  if (Command == L"paint") {
+    return ::RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN) ? 0 : 1;
+  }
   if (Command == L"count") {
     int Count = 0;
     for (HWND Other = nullptr; (Other = ::FindWindowExW(nullptr, Other, FormClass, nullptr)) != nullptr;) {
