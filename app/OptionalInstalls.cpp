@@ -56,6 +56,7 @@ std::vector<ui::TLabel*> TKIVWindow::OfferLabels() {
 void TKIVWindow::ShowCodecPacks() {
   lblDone.Tag = 1;
   lblDone.Caption = "Done";
+  ++PageOpInstall.View;
   lblOpInstTitle2.Caption = "You may also find the following codec packs useful: \x86";
   lblOptInstNote.Visible = true;
   const std::vector<ui::TImage*> OldLogos{&imgOpInst1a, &imgOpInst2a, &imgOpInst3a, &imgOpInst4a};

@@ -138,6 +138,9 @@ public:
   // The action that has the keyboard focus when the page is shown; none: a key
   // meant for the page before cannot act here.
   TControl* FirstFocus = nullptr;
+  // Raised when the page shows other content in its place: the focus and assistive
+  // technology start afresh, as on a new page.
+  unsigned View = 0;
 
   // The topmost visible control at the point, or nullptr.
   [[nodiscard]] TControl* ControlAt(int X, int Y) const;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/UrlReference.h"
 #include "platform/win/SystemLibrary_win.h"
 
 namespace platform::win {
@@ -17,8 +18,6 @@ constexpr DWORD OpenTypePreconfig = 0;
 // Redirects are followed here, one request each: WinInet's own following goes on
 // in the background after its request is closed, without end on an endless chain.
 constexpr DWORD UrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT;
-// Longer addresses than this are given up rather than followed.
-constexpr DWORD LongestLocation = 8192;
 constexpr DWORD QueryStatusCodeNumber = HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER;
 constexpr DWORD QueryContentLengthNumber = HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER;
 
@@ -79,12 +78,6 @@ void CALLBACK OnStatus(THandle, DWORD_PTR Context, DWORD Status, LPVOID Info, DW
     default:
       break;
   }
-}
-
-bool IsWebAddress(const std::string& Url) {
-  std::string Scheme = Url.substr(0, Url.find(':'));
-  for (char& C : Scheme) C = static_cast<char>(C >= 'A' && C <= 'Z' ? C - 'A' + 'a' : C);
-  return (Scheme == "http" || Scheme == "https") && Url.compare(Scheme.size(), 3, "://") == 0;
 }
 
 // A session's cancel: read without a system call on every block, waited on
@@ -151,22 +144,29 @@ public:
     return {true, 0, Bytes};
   }
 
-  // Where a redirect sends, made absolute against From; empty when the answer is
-  // no redirect, or sends elsewhere than to HTTP or HTTPS.
-  [[nodiscard]] std::string RedirectTarget(const std::string& From) {
+  // Where a redirect sends, made absolute against From. Final when the answer is
+  // no redirect, or sends elsewhere than to HTTP or HTTPS; Refused when the
+  // address is longer than the system takes.
+  struct TRedirect {
+    enum { Final, Follow, Refused } Kind = Final;
+    std::string Target;
+  };
+  [[nodiscard]] TRedirect Redirect(const std::string& From) {
     std::uint32_t Status = 0;
     if (!QueryStatusCode(Status) || (Status != 301 && Status != 302 && Status != 303 && Status != 307 && Status != 308)) {
       return {};
     }
-    std::string Location(LongestLocation, '\0');
-    DWORD Length = LongestLocation;
-    if (!FApi.QueryInfoA(FHandle.Get(), HTTP_QUERY_LOCATION, Location.data(), &Length, nullptr)) return {};
-    Location.resize(Length);
-    std::string Target(LongestLocation, '\0');
-    DWORD TargetLength = LongestLocation;
-    if (!FApi.CombineUrlA(From.c_str(), Location.c_str(), Target.data(), &TargetLength, 0)) return {};
-    Target.resize(TargetLength);
-    return IsWebAddress(Target) ? Target : std::string();
+    // Room for the longest address a relative Location could still resolve to.
+    std::string Location(LongestUrl + 1, '\0');
+    DWORD Length = static_cast<DWORD>(Location.size());
+    if (!FApi.QueryInfoA(FHandle.Get(), HTTP_QUERY_LOCATION, Location.data(), &Length, nullptr)) {
+      return {::GetLastError() == ERROR_INSUFFICIENT_BUFFER ? TRedirect::Refused : TRedirect::Final, {}};
+    }
+    Location.resize(std::min<std::size_t>(Length, Location.size()));
+    std::string Target = ResolveReference(From, Location);
+    if (Target.size() > LongestUrl) return {TRedirect::Refused, {}};
+    if (!IsWebAddress(Target)) return {};
+    return {TRedirect::Follow, std::move(Target)};
   }
 
 private:
@@ -215,10 +215,10 @@ public:
     for (int Redirects = 0;; ++Redirects) {
       std::unique_ptr<TRequest> Request = OpenOnce(Address);
       if (!Request) return nullptr;
-      std::string Target = Request->RedirectTarget(Address);
-      if (Target.empty()) return Request;
-      if (Redirects == MostRedirects) return nullptr;
-      Address = std::move(Target);
+      TRequest::TRedirect Redirect = Request->Redirect(Address);
+      if (Redirect.Kind == TRequest::TRedirect::Final) return Request;
+      if (Redirect.Kind == TRequest::TRedirect::Refused || Redirects == MostRedirects) return nullptr;
+      Address = std::move(Redirect.Target);
     }
   }
 
@@ -277,14 +277,12 @@ void TWinInternet::Load() {
   Bind(Module, "InternetQueryDataAvailable", FApi.QueryDataAvailable);
   Bind(Module, "InternetCloseHandle", FApi.CloseHandle);
   Bind(Module, "InternetSetStatusCallbackA", FApi.SetStatusCallback);
-  Bind(Module, "InternetCombineUrlA", FApi.CombineUrlA);
 }
 
 std::shared_ptr<IInternetSession> TWinInternet::Open() {
   Load();
   if (FApi.OpenA == nullptr || FApi.OpenUrlA == nullptr || FApi.QueryInfoA == nullptr || FApi.ReadFile == nullptr ||
-      FApi.QueryDataAvailable == nullptr || FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr ||
-      FApi.CombineUrlA == nullptr) {
+      FApi.QueryDataAvailable == nullptr || FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr) {
     return nullptr;
   }
   TInternetHandle Root(FApi.OpenA("", OpenTypePreconfig, nullptr, nullptr, INTERNET_FLAG_ASYNC), {FApi.CloseHandle});

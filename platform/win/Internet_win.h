@@ -25,7 +25,6 @@ public:
     BOOL(WINAPI* QueryDataAvailable)(THandle, LPDWORD, DWORD, DWORD_PTR) = nullptr;
     BOOL(WINAPI* CloseHandle)(THandle) = nullptr;
     TCallback(WINAPI* SetStatusCallback)(THandle, TCallback) = nullptr;
-    BOOL(WINAPI* CombineUrlA)(LPCSTR, LPCSTR, LPSTR, LPDWORD, DWORD) = nullptr;
   };
 
   // WinInet's handles, closed through the loaded InternetCloseHandle.

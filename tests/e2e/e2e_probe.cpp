@@ -13,6 +13,9 @@
 //   e2e_probe accessible      print what a screen reader reads: "focus NAME", then one line
 //                             per child: "ROLE NAME", "=VALUE" for a value, " (grey)" when
 //                             unavailable
+//   e2e_probe press NAME      a screen reader's default action on the child named NAME:
+//                             prints "pressed" or "refused"
+//   e2e_probe questions       print how many message boxes the wizard has open
 // Exit code 0 on success, 1 when the window does not appear or stay as expected.
 #include <windows.h>
 #include <oleacc.h>
@@ -129,12 +132,18 @@ std::string Property(F&& Read) {
   return Text;
 }
 
-int PrintAccessible(HWND Window) {
+// The wizard's client area as a screen reader asks for it; nullptr when it cannot.
+IAccessible* ClientOf(HWND Window) {
   ::CoInitialize(nullptr);
   IAccessible* Client = nullptr;
-  if (FAILED(::AccessibleObjectFromWindow(Window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&Client)))) {
-    return 1;
-  }
+  const HRESULT Result =
+      ::AccessibleObjectFromWindow(Window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&Client));
+  return SUCCEEDED(Result) ? Client : nullptr;
+}
+
+int PrintAccessible(HWND Window) {
+  IAccessible* Client = ClientOf(Window);
+  if (Client == nullptr) return 1;
   long Count = 0;
   (void)Client->get_accChildCount(&Count);
   VARIANT Focus{};
@@ -165,6 +174,24 @@ int PrintAccessible(HWND Window) {
   return 0;
 }
 
+int Press(HWND Window, const std::string& Name) {
+  IAccessible* Client = ClientOf(Window);
+  if (Client == nullptr) return 1;
+  long Count = 0;
+  (void)Client->get_accChildCount(&Count);
+  int Found = 1;
+  for (long Id = 1; Id <= Count && Found != 0; ++Id) {
+    VARIANT Child{};
+    Child.vt = VT_I4;
+    Child.lVal = Id;
+    if (Property([&](BSTR* Out) { return Client->get_accName(Child, Out); }) != Name) continue;
+    std::printf("%s\n", Client->accDoDefaultAction(Child) == S_OK ? "pressed" : "refused");
+    Found = 0;
+  }
+  Client->Release();
+  return Found;
+}
+
 bool WaitGone(HWND Window, int Seconds) {
   for (int i = 0; i < Seconds * 10; ++i) {
     if (!::IsWindow(Window)) return true;
@@ -193,6 +220,15 @@ int wmain(int Argc, wchar_t** Argv) {
   }
   if (Command == L"question") return PrintQuestion(Window);
   if (Command == L"accessible") return PrintAccessible(Window);
+  if (Command == L"press" && Argc > 2) return Press(Window, Narrow(Argv[2]));
+  if (Command == L"questions") {
+    int Count = 0;
+    for (HWND Box = nullptr; (Box = ::FindWindowExW(nullptr, Box, L"#32770", nullptr)) != nullptr;) {
+      Count += ::GetWindow(Box, GW_OWNER) == Window ? 1 : 0;
+    }
+    std::printf("%d\n", Count);
+    return 0;
+  }
   // The update is sent to the wizard's thread and waited for.
   if (Command == L"paint") {
     return ::RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN) ? 0 : 1;
@@ -215,6 +251,7 @@ int wmain(int Argc, wchar_t** Argv) {
     ::SendMessageW(Window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&Record));
     return 0;
   }
-  std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone|licence-shown|question|report|accessible|count|paint\n");
+  std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone|licence-shown|question|report|accessible|"
+                       "press|questions|count|paint\n");
   return 2;
 }

@@ -22,6 +22,8 @@ Answers on 127.0.0.1 only, and stops by itself after --lifetime seconds.
   /drip/N         declares N bytes and sends one byte a second
   /redirect/N     redirects to /redirect/N+1, for ever
   /hops/N         redirects N times (to /hops/N-1), then answers as /size/200000
+  /long/N         redirects to an absolute address of N characters under /final/
+  /final/...      answers as /size/200000
   /r/...          a help page
 
 As an HTTP proxy (requests with an absolute URI), it answers for the hosts
@@ -149,7 +151,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 return self.redirect("/redirect/%d" % (int(parts[1]) + 1))
             if parts[:1] == ["hops"] and len(parts) == 2 and int(parts[1]) > 0:
                 return self.redirect("/hops/%d" % (int(parts[1]) - 1))
-            if parts == ["hops", "0"]:
+            if parts[:1] == ["long"] and len(parts) == 2:
+                start = "http://127.0.0.1:%d/final/" % self.server.server_port
+                return self.redirect(start + "b" * (int(parts[1]) - len(start)))
+            if parts == ["hops", "0"] or parts[:1] == ["final"]:
                 parts = ["size", "200000"]
             if parts == ["chunked"]:
                 self.send_response(200)

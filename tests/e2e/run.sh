@@ -260,6 +260,9 @@ asked_about_the_installed_version() {
 check "the wizard starts with the product installed" start_wizard
 agree
 check "Agree & Install asks before replacing it" asked_about_the_installed_version
+check "while it asks, a screen reader's press on either button is refused" \
+  eval '[ "$(probe press "Agree & Install")" = refused ] && [ "$(probe press Disagree)" = refused ] &&
+        [ "$(probe questions)" = 1 ]'
 import -window root "$artifacts/existing-installation.png"
 read -r _ no_x no_y < <(echo "$question" | grep '^no ')
 xdotool mousemove "${no_x:-0}" "${no_y:-0}" click 1

@@ -1,4 +1,5 @@
-// The platform rules that need no Windows: registry text, the system-DLL loader and the decimal separator.
+// The platform rules that need no Windows: registry text, the system-DLL loader, the decimal separator
+// and where a redirect leads.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -9,6 +10,7 @@
 #include "platform/DecimalSeparator.h"
 #include "platform/RegistryText.h"
 #include "platform/SystemLibrary.h"
+#include "platform/UrlReference.h"
 
 namespace {
 
@@ -143,6 +145,57 @@ TEST(DecimalSeparatorOf, TakesTheFirstCharacterInTheSystemCodePage) {
   for (const auto& Case : Cases) {
     EXPECT_EQ(platform::DecimalSeparatorOf(Case.Value, ToWindows1252), Case.Separator) << Case.Separator;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A server's Location, resolved as browsers do, whatever bytes it holds.
+TEST(ResolveReference, FollowsTheStandardsExamplesAndCleansWhatTheServerSent) {
+  const struct {
+    const char* Base;
+    const char* Reference;
+    const char* Target;
+  } Cases[] = {
+      {"http://a/b/c/d;p?q", "g", "http://a/b/c/g"},
+      {"http://a/b/c/d;p?q", "./g", "http://a/b/c/g"},
+      {"http://a/b/c/d;p?q", "g/", "http://a/b/c/g/"},
+      {"http://a/b/c/d;p?q", "/g", "http://a/g"},
+      {"http://a/b/c/d;p?q", "//g", "http://g"},
+      {"http://a/b/c/d;p?q", "?y", "http://a/b/c/d;p?y"},
+      {"http://a/b/c/d;p?q", "g?y", "http://a/b/c/g?y"},
+      {"http://a/b/c/d;p?q", "#s", "http://a/b/c/d;p?q"},
+      {"http://a/b/c/d;p?q", "g#s", "http://a/b/c/g"},
+      {"http://a/b/c/d;p?q", "", "http://a/b/c/d;p?q"},
+      {"http://a/b/c/d;p?q", "..", "http://a/b/"},
+      {"http://a/b/c/d;p?q", "../../g", "http://a/g"},
+      {"http://a/b/c/d;p?q", "../../../../g", "http://a/g"},
+      {"http://a/b/c/d;p?q", "/./g/.", "http://a/g/"},
+      {"http://a/b/c/d;p?q", "g.", "http://a/b/c/g."},
+      {"http://a/b/c/d;p?q", "./../g", "http://a/b/g"},
+      {"http://a/b/c/d;p?q", "g;x=1/../y", "http://a/b/c/y"},
+      {"http://a/b/c/d;p?q", "1g:h", "http://a/b/c/1g:h"},  // no scheme begins with a digit
+      {"http://a/b/c/d;p?q", "g:h", "g:h"},
+      {"http://a/b", "HTTPS://x/y/../z?k", "HTTPS://x/z?k"},
+      {"http://a", "g", "http://a/g"},
+      {"http://a/b", " \t/g h\r\n", "http://a/g%20h"},
+      {"http://a/b", "/\xE9\x7F", "http://a/%E9%7F"},
+  };
+  for (const auto& Case : Cases) {
+    EXPECT_EQ(platform::ResolveReference(Case.Base, Case.Reference), Case.Target) << Case.Reference;
+  }
+  EXPECT_EQ(platform::ResolveReference("http://a/b", std::string("/x\0y", 4)), "http://a/x%00y");
+}
+
+TEST(IsWebAddress, OnlyHttpAndHttpsWithAnAuthority) {
+  const struct {
+    const char* Url;
+    bool Web;
+  } Cases[] = {{"http://a/b", true},     {"HTTPS://a", true},   {"ftp://a/b", false},
+               {"http:/a", false},       {"file:///c:/x", false}, {"javascript:alert(1)//http://a", false},
+               {"httpx://a", false},     {"//a/b", false}};
+  for (const auto& Case : Cases) EXPECT_EQ(platform::IsWebAddress(Case.Url), Case.Web) << Case.Url;
 }
 
 }  // namespace

@@ -202,11 +202,13 @@ TEST_F(WinDownloader, CancelsEndAtOnceWhateverTheServerDoesAndLeaveNothingBehind
   }
 }
 
-TEST_F(WinDownloader, TenRedirectsAreFollowedAndAnEleventhOrAnEndlessChainEndsIt) {
+// An address longer than the system's URL functions take is never handed to them.
+TEST_F(WinDownloader, TenRedirectsAreFollowedAndAnEleventhAnEndlessChainOrAnOverlongAddressEndsIt) {
   const struct {
     const char* Path;
     std::int32_t Percent;
-  } Cases[] = {{"/hops/10", 100}, {"/hops/11", -1}, {"/redirect/0", -1}};
+  } Cases[] = {{"/hops/10", 100}, {"/hops/11", -1},    {"/redirect/0", -1},
+               {"/long/2083", 100}, {"/long/2084", -1}, {"/long/9000", -1}};
   for (const auto& Case : Cases) {
     const std::vector<TReport> Reports = Run(Case.Path);
     ASSERT_FALSE(Reports.empty()) << Case.Path;

@@ -180,12 +180,72 @@ TEST_F(FormInput, AScreenReaderReadsThePageAndPressesItsButtons) {
   VARIANT Disagree{};
   Disagree.vt = VT_I4;
   Disagree.lVal = 5;
+  EXPECT_EQ(Client->accSelect(SELFLAG_TAKEFOCUS | 0x20, Disagree), E_INVALIDARG);
+  // While a modal box of the form's holds the window disabled, a screen reader acts
+  // no more than a click does, and an action asked for just before does nothing.
+  EXPECT_EQ(Client->accDoDefaultAction(Disagree), S_OK);
+  ::EnableWindow(Host.Handle(), FALSE);
+  wintest::Pump();
+  EXPECT_EQ(Client->accDoDefaultAction(Disagree), E_FAIL);
+  EXPECT_EQ(Client->accSelect(SELFLAG_TAKEFOCUS, Disagree), E_FAIL);
+  platform::win::TVariant Grey;
+  EXPECT_EQ(Client->get_accState(Disagree, &Grey.Value), S_OK);
+  EXPECT_EQ(Grey.Value.lVal, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_UNAVAILABLE);
+  ASSERT_TRUE(::IsWindow(Host.Handle()));
+  EXPECT_EQ(Focused(), "lblAgree");
+  ::EnableWindow(Host.Handle(), TRUE);
   EXPECT_EQ(Client->accDoDefaultAction(Disagree), S_OK);
   Disagree.lVal = 6;
   EXPECT_EQ(Client->accDoDefaultAction(Disagree), E_INVALIDARG);
   wintest::Pump();
   wintest::Pump();
   EXPECT_FALSE(::IsWindow(Host.Handle()));
+}
+
+// What a screen reader hears: the events of this process, as its hook receives them.
+std::vector<std::pair<DWORD, LONG>> GHeard;
+void CALLBACK Hear(HWINEVENTHOOK, DWORD Event, HWND, LONG Object, LONG Child, DWORD, DWORD) {
+  if (Object == OBJID_CLIENT) GHeard.emplace_back(Event, Child);
+}
+
+TEST_F(FormInput, TheLicenceListIsNamedItsLineAndTheCodecPacksAreAnnounced) {
+  const HWINEVENTHOOK Hook = ::SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_FOCUS, nullptr, &Hear,
+                                               ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(Hook, nullptr);
+  Window.EULA.Items.assign(40, "line");
+  Key(VK_TAB);
+  wintest::Click(Host.Handle(), 5, 5);  // the list takes the new lines
+  Key(VK_TAB);
+  ASSERT_EQ(Focused(), "EULA");
+  GHeard.clear();
+  Key(VK_DOWN);
+  Key(VK_DOWN);
+  EXPECT_EQ(GHeard, (std::vector<std::pair<DWORD, LONG>>{{EVENT_OBJECT_FOCUS, 1}, {EVENT_OBJECT_FOCUS, 2}}));
+  platform::win::TComPtr<IAccessible> List;
+  ASSERT_EQ(::AccessibleObjectFromWindow(Host.ListHandle(Window.EULA), OBJID_CLIENT, __uuidof(IAccessible), List.Out()),
+            S_OK);
+  VARIANT Self{};
+  Self.vt = VT_I4;
+  BSTR Name = nullptr;
+  ASSERT_EQ(List->get_accName(Self, &Name), S_OK);
+  EXPECT_STREQ(Name, L"To begin your experience read and agree the terms below:");
+  ::SysFreeString(Name);
+  // Wine's list object has no line children to ask; its focus names the current line.
+  platform::win::TVariant State;
+  EXPECT_EQ(List->get_accState(Self, &State.Value), S_OK);
+  EXPECT_NE(State.Value.lVal & STATE_SYSTEM_FOCUSED, 0);
+  platform::win::TVariant Current;
+  EXPECT_EQ(List->get_accFocus(&Current.Value), S_OK);
+  EXPECT_EQ(Current.Value.lVal, 2);
+  // "More..." shows other rows in the page's place: announced as a new page is.
+  Host.RunGuarded([this] { Window.Notebook1.PageIndex = 2; });
+  GHeard.clear();
+  Key(VK_RETURN);
+  ASSERT_EQ(Window.lblDone.Caption, "Done");
+  ASSERT_GE(GHeard.size(), 2u);
+  EXPECT_EQ(GHeard.front(), std::make_pair(static_cast<DWORD>(EVENT_OBJECT_REORDER), static_cast<LONG>(CHILDID_SELF)));
+  EXPECT_EQ(GHeard.back().first, static_cast<DWORD>(EVENT_OBJECT_FOCUS));
+  ::UnhookWinEvent(Hook);
 }
 
 }  // namespace

@@ -162,10 +162,9 @@ HRESULT TAccessibleClient::get_accChild(VARIANT Child, IDispatch** Object) {
   if (FAILED(Error)) return Error;
   if (Item == nullptr) return E_INVALIDARG;
   // A list is a window of its own, with the system's object for its lines.
-  HWND Window = FHost->ChildWindow(*Item->Control);
-  if (Window == nullptr || OleAcc().CreateStdAccessibleObject == nullptr) return S_FALSE;
-  return OleAcc().CreateStdAccessibleObject(Window, OBJID_CLIENT, __uuidof(IDispatch),
-                                            reinterpret_cast<void**>(Object));
+  TAccessibleList* List = FHost->ListObject(*Item->Control);
+  if (List == nullptr) return S_FALSE;
+  return List->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(Object));
 }
 
 HRESULT TAccessibleClient::get_accName(VARIANT Child, BSTR* Name) {
@@ -246,10 +245,13 @@ HRESULT TAccessibleClient::get_accFocus(VARIANT* Child) {
 HRESULT TAccessibleClient::get_accSelection(VARIANT* Children) { return ChildId(-1, Children); }
 
 HRESULT TAccessibleClient::accSelect(long Flags, VARIANT Child) {
+  if ((Flags & ~SELFLAG_VALID) != 0) return E_INVALIDARG;
   return ForChild(
       Child, [&](IAccessible& Self) { return Self.accSelect(Flags, Child); },
       [&](const TAccessibleItem& Item) -> HRESULT {
-        if ((Flags & SELFLAG_TAKEFOCUS) == 0 || !IsAction(Item.Role)) return S_FALSE;
+        if (!FHost->TakesInput()) return E_FAIL;
+        // A grey action is passed over, as the keyboard passes over it.
+        if ((Flags & SELFLAG_TAKEFOCUS) == 0 || !IsAction(Item.Role) || Item.Unavailable) return S_FALSE;
         FHost->TakeFocus(*Item.Control);
         return S_OK;
       });
@@ -307,9 +309,71 @@ HRESULT TAccessibleClient::accDoDefaultAction(VARIANT Child) {
       Child, [&](IAccessible& Self) { return Self.accDoDefaultAction(Child); },
       [&](const TAccessibleItem& Item) -> HRESULT {
         if (Item.Role != TRole::Button && Item.Role != TRole::Link) return DISP_E_MEMBERNOTFOUND;
+        // A modal box of the form's is open: no click reaches the window, nor does this.
+        if (!FHost->TakesInput()) return E_FAIL;
         FHost->Activate(*Item.Control);
         return S_OK;
       });
+}
+
+platform::win::TComPtr<TAccessibleList> TAccessibleList::Create(TFormHost& Host, HWND Window, const TControl& List) {
+  platform::win::TComPtr<TAccessibleList> Object;
+  platform::win::TComPtr<IAccessible> Standard;
+  if (OleAcc().CreateStdAccessibleObject == nullptr ||
+      FAILED(OleAcc().CreateStdAccessibleObject(Window, OBJID_CLIENT, __uuidof(IAccessible), Standard.Out())) ||
+      !Standard) {
+    return Object;
+  }
+  *Object.Out() = std::make_unique<TAccessibleList>(Host, Window, List, std::move(Standard)).release();
+  return Object;
+}
+
+LRESULT TAccessibleList::Answer(WPARAM Flags) {
+  return OleAcc().LresultFromObject(__uuidof(IAccessible), Flags, this);
+}
+
+HRESULT TAccessibleList::QueryInterface(REFIID Id, void** Object) {
+  if (Object == nullptr) return E_POINTER;
+  *Object = nullptr;
+  if (Id != __uuidof(IUnknown) && Id != __uuidof(IDispatch) && Id != __uuidof(IAccessible)) return E_NOINTERFACE;
+  *Object = static_cast<IAccessible*>(this);
+  AddRef();
+  return S_OK;
+}
+
+ULONG TAccessibleList::Release() {
+  const ULONG Left = --FReferences;
+  if (Left == 0) delete this;
+  return Left;
+}
+
+long TAccessibleList::FocusedChild() const {
+  if (FHost == nullptr || FHost->Focused() != &FList) return 0;
+  const LRESULT Line = ::SendMessageW(FWindow, LB_GETCURSEL, 0, 0);
+  return Line == LB_ERR ? 0 : static_cast<long>(Line) + 1;
+}
+
+HRESULT TAccessibleList::get_accName(VARIANT Child, BSTR* Name) {
+  if (FHost == nullptr) return RPC_E_DISCONNECTED;
+  if (Child.vt != VT_I4 || Child.lVal != CHILDID_SELF) return FStandard->get_accName(Child, Name);
+  for (const TAccessibleItem& Item : FHost->Items()) {
+    if (Item.Control == &FList) return Text(Item.Name, Item.CodePage, Name);
+  }
+  return Text({}, 0, Name);
+}
+
+HRESULT TAccessibleList::get_accState(VARIANT Child, VARIANT* State) {
+  const HRESULT Result = Forward(&IAccessible::get_accState, Child, State);
+  if (Result != S_OK || State == nullptr || State->vt != VT_I4 || Child.vt != VT_I4) return Result;
+  const long Focused = FocusedChild();
+  if (Focused != 0 && (Child.lVal == CHILDID_SELF || Child.lVal == Focused)) State->lVal |= STATE_SYSTEM_FOCUSED;
+  return Result;
+}
+
+HRESULT TAccessibleList::get_accFocus(VARIANT* Child) {
+  if (FHost == nullptr) return RPC_E_DISCONNECTED;
+  const long Focused = FocusedChild();
+  return Focused != 0 ? ChildId(Focused, Child) : FStandard->get_accFocus(Child);
 }
 
 }  // namespace ui::win

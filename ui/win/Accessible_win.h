@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <utility>
 #include <vector>
 
 #include "platform/win/ComPtr.h"
@@ -79,6 +80,110 @@ class TAccessibleClient final : public IAccessible {
   std::atomic<ULONG> FReferences{1};
   TFormHost* FHost;
   std::vector<TAccessibleItem> FItems;  // as of the last call that named a child
+  platform::win::TComPtr<IAccessible> FStandard;
+};
+#pragma GCC diagnostic pop
+
+// A list child as assistive technology reads it: the system's own list object,
+// with the name and the focus that only the form knows. The list window never
+// holds the keyboard focus (the form moves it), and no label window names it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+class TAccessibleList final : public IAccessible {
+ public:
+  // Nothing when the system's list object cannot be made.
+  [[nodiscard]] static platform::win::TComPtr<TAccessibleList> Create(TFormHost& Host, HWND Window,
+                                                                      const TControl& List);
+  // The answer to WM_GETOBJECT for the list's client area.
+  [[nodiscard]] LRESULT Answer(WPARAM Flags);
+  // After this every call fails: clients may hold the object longer than the window lives.
+  void Detach() { FHost = nullptr; }
+
+  TAccessibleList(TFormHost& Host, HWND Window, const TControl& List, platform::win::TComPtr<IAccessible> Standard)
+      : FHost(&Host), FWindow(Window), FList(List), FStandard(std::move(Standard)) {}
+  ~TAccessibleList() = default;
+  TAccessibleList(const TAccessibleList&) = delete;
+  TAccessibleList& operator=(const TAccessibleList&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Id, void** Object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++FReferences; }
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* Count) override {
+    if (Count == nullptr) return E_POINTER;
+    *Count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    return E_NOTIMPL;
+  }
+
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** Parent) override {
+    return Forward(&IAccessible::get_accParent, Parent);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(long* Count) override {
+    return Forward(&IAccessible::get_accChildCount, Count);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT Child, IDispatch** Object) override {
+    return Forward(&IAccessible::get_accChild, Child, Object);
+  }
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT Child, BSTR* Name) override;
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT Child, BSTR* Value) override {
+    return Forward(&IAccessible::get_accValue, Child, Value);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT Child, BSTR* Description) override {
+    return Forward(&IAccessible::get_accDescription, Child, Description);
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT Child, VARIANT* Role) override {
+    return Forward(&IAccessible::get_accRole, Child, Role);
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT Child, VARIANT* State) override;
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT Child, BSTR* Help) override {
+    return Forward(&IAccessible::get_accHelp, Child, Help);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* File, VARIANT Child, long* Topic) override {
+    return Forward(&IAccessible::get_accHelpTopic, File, Child, Topic);
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT Child, BSTR* Shortcut) override {
+    return Forward(&IAccessible::get_accKeyboardShortcut, Child, Shortcut);
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* Child) override;
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* Children) override {
+    return Forward(&IAccessible::get_accSelection, Children);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT Child, BSTR* Action) override {
+    return Forward(&IAccessible::get_accDefaultAction, Child, Action);
+  }
+  // The form moves the current line: the system's list would not keep the form's model in step.
+  HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
+  HRESULT STDMETHODCALLTYPE accLocation(long* Left, long* Top, long* Width, long* Height, VARIANT Child) override {
+    return Forward(&IAccessible::accLocation, Left, Top, Width, Height, Child);
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(long Direction, VARIANT Start, VARIANT* End) override {
+    return Forward(&IAccessible::accNavigate, Direction, Start, End);
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(long Left, long Top, VARIANT* Child) override {
+    return Forward(&IAccessible::accHitTest, Left, Top, Child);
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+ private:
+  template <typename... TParams, typename... TArgs>
+  HRESULT Forward(HRESULT(STDMETHODCALLTYPE IAccessible::*Method)(TParams...), TArgs... Args) {
+    if (FHost == nullptr) return RPC_E_DISCONNECTED;
+    return (FStandard.Get()->*Method)(Args...);
+  }
+  // The current line's child id while the form's focus is on the list; 0 otherwise.
+  [[nodiscard]] long FocusedChild() const;
+
+  std::atomic<ULONG> FReferences{1};
+  TFormHost* FHost;
+  HWND FWindow;
+  const TControl& FList;
   platform::win::TComPtr<IAccessible> FStandard;
 };
 #pragma GCC diagnostic pop

@@ -43,7 +43,7 @@ TFormHost::TFormHost(TForm& Form, HINSTANCE Instance)
 
 TFormHost::~TFormHost() {
   if (FAccessible) FAccessible->Detach();
-  FLists.clear();
+  ForgetLists();
   FWindow.Reset();
   FForm.AttachHost(nullptr);
 }
@@ -223,9 +223,14 @@ LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
       }
       break;
     case MsgActivate:
+      // Posted before a modal box opened, it arrives inside the box's own loop.
+      if (!TakesInput()) return 0;
       for (const TAccessibleItem& Item : Items()) {
         if (reinterpret_cast<LPARAM>(Item.Control) == LParam && IsAction(Item.Role)) Press(*Item.Control);
       }
+      return 0;
+    case WM_ENABLE:
+      Present();
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam), (WParam & MK_LBUTTON) != 0);
@@ -305,7 +310,7 @@ LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
       // The window is gone: the owner must not destroy it a second time.
       (void)FWindow.Release();
       for (TList& Entry : FLists) (void)Entry.Window.Release();
-      FLists.clear();
+      ForgetLists();
       break;
     default:
       break;

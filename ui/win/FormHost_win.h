@@ -46,14 +46,17 @@ public:
   // the model, as for the window's own events.
   void RunGuarded(const std::function<void()>& Call);
 
-  // What assistive technology asks of the window: the active page's controls, the
-  // focus, acting on a control (later, from the window's own messages, as Enter on
-  // it) and moving the focus to it, and the window of a control that has its own.
+  // What assistive technology asks of the window: the active page's controls (every
+  // action unavailable while the window takes no input), the focus, acting on a
+  // control (later, from the window's own messages, as Enter on it) and moving the
+  // focus to it, and the object of a list, which is a window of its own.
   [[nodiscard]] std::vector<TAccessibleItem> Items();
   [[nodiscard]] const TControl* Focused() const { return FFocused; }
+  // False while a modal box of the form's is open, as for a click.
+  [[nodiscard]] bool TakesInput() const { return ::IsWindowEnabled(FWindow.Get()) != FALSE; }
   void Activate(TControl& Control);
   void TakeFocus(TControl& Control);
-  [[nodiscard]] HWND ChildWindow(const TControl& Control) const;
+  [[nodiscard]] TAccessibleList* ListObject(const TControl& Control);
 
   void RequestClose() override;
   void RepaintNow() override;
@@ -98,6 +101,8 @@ private:
   [[nodiscard]] bool CloseQuery();
   void CreateLists();
   void SyncLists();
+  // The list windows are gone or going: their objects answer no more.
+  void ForgetLists();
   void SyncTimers();
   // Gives Windows the form's reason for holding up a log-off, or withdraws it.
   void SyncShutdownReason();
@@ -118,6 +123,7 @@ private:
     platform::win::TWindow Window;
     std::size_t ItemsShown;
     int IndexShown;
+    platform::win::TComPtr<TAccessibleList> Accessible;  // made when first asked
   };
   std::vector<TList> FLists;
 
@@ -132,6 +138,7 @@ private:
   int FPressPage = -1;  // the page a press was made on; a release elsewhere is no click
   TControl* FFocused = nullptr;
   int FFocusPage = -1;
+  unsigned FFocusView = 0;
   bool FFocusCues = false;  // hidden until a key is used, as in Windows' dialogs
   const TControl* FAnnouncedFocus = nullptr;
   std::vector<TAccessibleItem> FPresented;

@@ -66,13 +66,18 @@ void TFormHost::ScrollList(WPARAM Key, LPARAM Flags) {
     ::CallWindowProcW(ClassProc, Window, WM_KEYDOWN, Key, Flags);
     Entry.Model->ItemIndex = static_cast<int>(::SendMessageW(Window, LB_GETCURSEL, 0, 0));
     Entry.IndexShown = Entry.Model->ItemIndex;
+    // As a system list with the focus tells of its current line.
+    const int Line = Entry.Model->ItemIndex;
+    if (Line >= 0) ::NotifyWinEvent(EVENT_OBJECT_FOCUS, Window, OBJID_CLIENT, Line + 1);
   }
 }
 
 void TFormHost::FollowPage() {
   const int Page = FForm.Pages().PageIndex;
-  if (Page == FFocusPage) return;
+  const unsigned View = FForm.Pages().ActivePage().View;
+  if (Page == FFocusPage && View == FFocusView) return;
   FFocusPage = Page;
+  FFocusView = View;
   FFocused = FForm.Pages().ActivePage().FirstFocus;
   // A new page is new to assistive technology too: nothing on it has changed yet.
   FPresented.clear();
@@ -91,7 +96,7 @@ void TFormHost::DrawFocusCue(HDC Dc) {
 }
 
 void TFormHost::Present() {
-  std::vector<TAccessibleItem> Now = AccessibleItems(FForm);
+  std::vector<TAccessibleItem> Now = Items();
   for (const TAccessibleChange& Change : AccessibleChanges(FPresented, Now)) {
     const DWORD Event = Change.Event == TAccessibleEvent::NameChange    ? EVENT_OBJECT_NAMECHANGE
                         : Change.Event == TAccessibleEvent::ValueChange ? EVENT_OBJECT_VALUECHANGE
@@ -108,11 +113,21 @@ void TFormHost::Present() {
   FPresented = std::move(Now);
 }
 
-std::vector<TAccessibleItem> TFormHost::Items() { return AccessibleItems(FForm); }
+std::vector<TAccessibleItem> TFormHost::Items() {
+  std::vector<TAccessibleItem> Items = AccessibleItems(FForm);
+  if (!TakesInput()) {
+    for (TAccessibleItem& Item : Items) Item.Unavailable = Item.Unavailable || IsAction(Item.Role);
+  }
+  return Items;
+}
 
-HWND TFormHost::ChildWindow(const TControl& Control) const {
-  const auto* List = dynamic_cast<const TListBox*>(&Control);
-  return List != nullptr ? ListHandle(*List) : nullptr;
+TAccessibleList* TFormHost::ListObject(const TControl& Control) {
+  for (TList& Entry : FLists) {
+    if (Entry.Model != &Control) continue;
+    if (!Entry.Accessible) Entry.Accessible = TAccessibleList::Create(*this, Entry.Window.Get(), Control);
+    return Entry.Accessible.Get();
+  }
+  return nullptr;
 }
 
 }  // namespace ui::win

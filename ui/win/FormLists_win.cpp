@@ -30,7 +30,7 @@ void TFormHost::CreateLists() {
       ::SetWindowLongPtrW(Window, GWLP_USERDATA, ::GetWindowLongPtrW(Window, GWLP_WNDPROC));
       ::SetWindowLongPtrW(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TFormHost::ListProc));
       ::SendMessageW(Window, LB_SETITEMHEIGHT, 0, List->ItemHeight);
-      FLists.push_back({List, platform::win::TWindow(Window), 0, -1});
+      FLists.push_back({List, platform::win::TWindow(Window), 0, -1, {}});
     }
   }
 }
@@ -77,9 +77,23 @@ void TFormHost::OnDrawItem(const DRAWITEMSTRUCT& Item) {
   }
 }
 
+void TFormHost::ForgetLists() {
+  for (TList& Entry : FLists) {
+    if (Entry.Accessible) Entry.Accessible->Detach();
+  }
+  FLists.clear();
+}
+
 LRESULT CALLBACK TFormHost::ListProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
   // Typing does not search the list.
   if (Msg == WM_CHAR) return 0;
+  if (Msg == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(LParam)) == OBJID_CLIENT) {
+    auto* Host = reinterpret_cast<TFormHost*>(::GetWindowLongPtrW(::GetParent(Window), GWLP_USERDATA));
+    for (std::size_t i = 0; Host != nullptr && i < Host->FLists.size(); ++i) {
+      if (Host->FLists[i].Window.Get() != Window) continue;
+      if (TAccessibleList* Object = Host->ListObject(*Host->FLists[i].Model)) return Object->Answer(WParam);
+    }
+  }
   // The wheel belongs to the form, which moves the current line one step at a time.
   // So do the keys: the form moves the focus and hands the list its navigation keys back.
   if (Msg == WM_MOUSEWHEEL || Msg == WM_KEYDOWN) return ::SendMessageW(::GetParent(Window), Msg, WParam, LParam);
