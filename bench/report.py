@@ -66,6 +66,7 @@ def main():
     idle = numbers(f"{raw}/ping-idle.txt", 0)
     busy = numbers(f"{raw}/ping-download.txt", 0)
     mb = 1.0 / 1e6
+    big = 50000000
 
     print("# Benchmarks\n")
     print(f"Made by `tools/bench` on {datetime.date.today().isoformat()}: {cpu}, {os.cpu_count()} cores, {memory} "
@@ -114,6 +115,17 @@ def main():
         print(f"| {block} bytes | {spread(rates, mb)} | {ratio(rates, curl)} |")
     print("\nThe download is written once, to the file in Downloads: the request asks WinInet not to keep a copy "
           "in its cache (`INTERNET_FLAG_NO_CACHE_WRITE`).")
+    print("\n## A poor line\n")
+    print(f"The wizard's download of {big / 1e6:.0f} MB from a server that closes every answer after 8 MB, beside "
+          "the same server without cuts: what the link service sent in all, in how many requests, and the time "
+          "from the click to the last byte sent. Each cut costs a pause of a second before the rest is asked for "
+          "(`Range` with `If-Range`), and nothing is sent twice.\n")
+    print("| server | MB sent | requests | seconds |")
+    print("|---|---|---|---|")
+    for name, cut in (("clean", 0), ("cut every 8 MB", 8000000)):
+        path = f"{raw}/cut-{cut}.txt"
+        print(f"| {name} | {spread(numbers(path, 0), mb)} | {spread(numbers(path, 1), digits=0)} "
+              f"| {spread(numbers(path, 2), digits=2)} |")
 
 
 if __name__ == "__main__":

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "download/RetryPolicy.h"
+
 namespace download {
 namespace {
 
@@ -21,9 +23,13 @@ std::string FormatHundredths(std::uint64_t Hundredths, char DecimalSeparator) {
 }
 
 std::string Failure(const std::string& Line1) { return Line1 + StatusSeparator + RetryLine; }
+std::string ErrorFailure(const std::string& Code) { return Failure("Download Error [" + Code + "]"); }
+std::string StatusFailure(std::uint32_t Status) {
+  return Failure("Download Error + [2:" + std::to_string(Status) + "]");
+}
 
-// The error code of a transfer that a file operation, or anything unforeseen, ended.
-std::string SystemErrorCode(std::uint32_t Error) { return "6:" + std::to_string(Error); }
+// The failure of a transfer that a file operation, or anything unforeseen, ended.
+std::string SystemErrorFailure(std::uint32_t Error) { return ErrorFailure("6:" + std::to_string(Error)); }
 
 }  // namespace
 
@@ -44,7 +50,16 @@ struct TDownloader::TTransfer {
   std::optional<std::uint32_t> LastReportTick;  // set when the transfer phase begins
   double SumOfRates = 0.0;
   std::uint32_t Reports = 1;
-  std::string ErrorCode;
+  std::string Failure;  // the report of the last failure
+  // Across tries: the file on disk, and what identifies it to the server (empty: it cannot be continued).
+  std::unique_ptr<platform::IFileStream> File;
+  std::uint64_t Size = 0;
+  std::string Validator;
+};
+
+struct TDownloader::TTryEnd {
+  enum { Stop, Retry, StartOver } Kind = Stop;
+  std::string RetryAfter;
 };
 
 TDownloader::TDownloader(TDownloaderPlatform Platform, std::string Url, platform::TPath FileName,
@@ -86,33 +101,17 @@ void TDownloader::Execute() {
 void TDownloader::Download(platform::IInternetSession& Session) {
   FPlatform.Files.Delete(FFileName);
   TTransfer Transfer;
-  // A failure before the transfer phase; reported once the file is closed and deleted.
-  std::string EarlyFailure;
-  {
-    std::unique_ptr<platform::IInternetRequest> Request;
-    try {
-      const platform::IDownloadFiles::TCreated Created = FPlatform.Files.Create(FFileName);
-      if (!Created.File) {
-        Transfer.ErrorCode = SystemErrorCode(Created.Error);
-      } else {
-        EarlyFailure = OpenRequest(Session, Request, Transfer);
-        if (EarlyFailure.empty()) {
-          Transfer.LastReportTick = FPlatform.Clock.TickCount();
-          Receive(*Request, *Created.File, Transfer);
-        }
-      }
-    } catch (const std::exception&) {
-      Transfer.ErrorCode = SystemErrorCode(FPlatform.Files.LastSystemError());
-    }
-  }  // the request and the file are closed here
+  try {
+    if (CreateFile(Transfer)) Tries(Session, Transfer);
+  } catch (const std::exception&) {
+    Transfer.Failure = SystemErrorFailure(FPlatform.Files.LastSystemError());
+  }
+  Transfer.File.reset();  // closed before its size is read by name
 
   if (!Transfer.LastReportTick) {
-    // Nothing is left behind; an uncreatable destination is reported too, so that the page does not wait for nothing.
+    // Nothing is left behind; every failure is reported, so that the page does not wait for nothing.
     FPlatform.Files.Delete(FFileName);
-    if (EarlyFailure.empty() && !Transfer.ErrorCode.empty()) {
-      EarlyFailure = Failure("Download Error [" + Transfer.ErrorCode + "]");
-    }
-    if (!EarlyFailure.empty()) ReportProgress(EarlyFailure, -1);
+    if (!Transfer.Failure.empty()) ReportProgress(Transfer.Failure, -1);
     return;
   }
   const std::string Total = std::to_string(Transfer.ContentLength / 1024 / 1024);
@@ -121,58 +120,121 @@ void TDownloader::Download(platform::IInternetSession& Session) {
     return;
   }
   FPlatform.Files.Delete(FFileName);
-  ReportProgress(FTerminated ? Failure("Download Terminated") : Failure("Download Error [" + Transfer.ErrorCode + "]"),
-                 -1);
+  ReportProgress(FTerminated ? Failure("Download Terminated") : Transfer.Failure, -1);
 }
 
-// Until the end of the data, a failure or a cancel; a failure leaves its error code.
-void TDownloader::Receive(platform::IInternetRequest& Request, platform::IFileStream& File, TTransfer& Transfer) {
+// Creates or truncates the destination: the file starts over.
+bool TDownloader::CreateFile(TTransfer& Transfer) {
+  Transfer.File.reset();
+  Transfer.Size = 0;
+  Transfer.Validator.clear();
+  Transfer.SizeAtLastReport = 0;
+  platform::IDownloadFiles::TCreated Created = FPlatform.Files.Create(FFileName);
+  Transfer.File = std::move(Created.File);
+  if (!Transfer.File) Transfer.Failure = SystemErrorFailure(Created.Error);
+  return static_cast<bool>(Transfer.File);
+}
+
+// Tries again after a transient failure, pausing longer each time, until a try
+// ends for good, the tries without progress are spent, or a cancel comes.
+void TDownloader::Tries(platform::IInternetSession& Session, TTransfer& Transfer) {
+  int Retries = 0;
+  std::uint32_t FailingSince = 0;
+  for (;;) {
+    const std::uint64_t SizeBefore = Transfer.Size;
+    const TTryEnd End = Try(Session, Transfer);
+    if (End.Kind == TTryEnd::Stop || FTerminated) return;
+    if (Transfer.Size > SizeBefore) Retries = 0;
+    if (End.Kind == TTryEnd::StartOver && !CreateFile(Transfer)) return;
+    const std::uint32_t Now = FPlatform.Clock.TickCount();
+    if (++Retries == 1) FailingSince = Now;
+    const std::uint32_t Pause = End.Kind == TTryEnd::Retry ? PauseBeforeRetryMs(Retries, End.RetryAfter) : 0;
+    if (Retries > MostRetriesWithoutProgress || Now - FailingSince + Pause > LongestWithoutProgressMs) return;
+    if (!Session.Pause(Pause)) {
+      Transfer.Failure = Failure("Download Terminated");
+      return;
+    }
+  }
+}
+
+// One request: for the whole file, or for its rest when the server can tell it is the same file.
+TDownloader::TTryEnd TDownloader::Try(platform::IInternetSession& Session, TTransfer& Transfer) {
+  using platform::IInternetRequest;
+  const bool Resuming = Transfer.Size > 0 && !Transfer.Validator.empty();
+  const platform::IInternetSession::TOpened Opened =
+      Session.OpenUrl(FURL, Resuming ? ResumeHeaders(Transfer.Size, Transfer.Validator) : std::string());
+  if (!Opened.Request) {
+    Transfer.Failure = Failure(FTerminated ? "Download Terminated" : "Download Error [1]");
+    return {IsTransientError(Opened.Error) ? TTryEnd::Retry : TTryEnd::Stop, {}};
+  }
+  IInternetRequest& Request = *Opened.Request;
+  std::uint32_t Status = 0;
+  // No status at all: reported, so that the page does not wait for nothing.
+  if (!Request.QueryStatusCode(Status)) {
+    Transfer.Failure = Failure("Download Error [2]");
+    return {};
+  }
+  if (Resuming && (Status == 206 || Status == 416)) {
+    Transfer.Failure = StatusFailure(Status);
+    if (Status == 416 || !ContinuesAt(Request.QueryHeader(IInternetRequest::THeader::ContentRange), Transfer.Size,
+                                      Transfer.ContentLength)) {
+      return {TTryEnd::StartOver, {}};
+    }
+    return Receive(Request, Transfer);
+  }
+  if (Status != 200) {
+    Transfer.Failure = StatusFailure(Status);
+    if (!IsTransientStatus(Status)) return {};
+    return {TTryEnd::Retry, Request.QueryHeader(IInternetRequest::THeader::RetryAfter)};
+  }
+  std::uint32_t Length = 0;
+  if (!Request.QueryContentLength(Length)) Length = 0;
+  if (Length == 0 || (FMinSize >= 0 && Length < static_cast<std::uint32_t>(FMinSize))) {
+    Transfer.Failure = Failure("Download Error [3]");
+    return {};
+  }
+  // The whole file: never appended to what an earlier try brought.
+  if (Transfer.Size > 0 && !CreateFile(Transfer)) return {};
+  Transfer.ContentLength = Length;
+  Transfer.Validator = ResumeValidator(Request.QueryHeader(IInternetRequest::THeader::ETag),
+                                       Request.QueryHeader(IInternetRequest::THeader::LastModified));
+  if (!Transfer.LastReportTick) Transfer.LastReportTick = FPlatform.Clock.TickCount();
+  return Receive(Request, Transfer);
+}
+
+// Until the end of the data, a failure or a cancel; a failure leaves its report.
+// A read that a poor line ended, or data that ended short, may be tried again.
+TDownloader::TTryEnd TDownloader::Receive(platform::IInternetRequest& Request, TTransfer& Transfer) {
   char Buffer[ReadSize];
   int EmptyReads = 0;
+  // Only a file still short of its length is worth another try; the size check decides the rest.
+  const auto Short = [&Transfer] { return Transfer.Size < Transfer.ContentLength; };
   while (!FTerminated) {
     const platform::IInternetRequest::TRead Read = Request.Read(Buffer, ReadSize);
     if (!Read.Ok) {
       if (Read.Error == ErrorIoPending) continue;
-      Transfer.ErrorCode = std::string(1, '4');
-      return;
+      Transfer.Failure = ErrorFailure("4");
+      return {IsTransientError(Read.Error) && Short() ? TTryEnd::Retry : TTryEnd::Stop, {}};
     }
     if (Read.Bytes == 0) {
-      // The end of the data shows as empty reads; the size check decides.
+      // The end of the data shows as empty reads.
       if (++EmptyReads >= EmptyReadsAtEnd) {
-        Transfer.ErrorCode = std::string(1, '5');
-        return;
+        Transfer.Failure = ErrorFailure("5");
+        return {Short() ? TTryEnd::Retry : TTryEnd::Stop, {}};
       }
       continue;
     }
     EmptyReads = 0;
     // A failed or short write (a full disk) ends the transfer at once.
-    std::uint64_t Size = 0;
-    std::uint32_t Error = File.Write(Buffer, Read.Bytes);
-    if (Error == 0) Error = File.Size(Size);
+    std::uint32_t Error = Transfer.File->Write(Buffer, Read.Bytes);
+    if (Error == 0) Error = Transfer.File->Size(Transfer.Size);
     if (Error != 0) {
-      Transfer.ErrorCode = SystemErrorCode(Error);
-      return;
+      Transfer.Failure = SystemErrorFailure(Error);
+      return {};
     }
-    if (Size > static_cast<std::uint64_t>(static_cast<std::uint32_t>(Transfer.SizeAtLastReport)) + ReportEvery) {
-      ReportTransfer(Transfer, Size);
-    }
+    const auto SizeAtLastReport = static_cast<std::uint64_t>(static_cast<std::uint32_t>(Transfer.SizeAtLastReport));
+    if (Transfer.Size > SizeAtLastReport + ReportEvery) ReportTransfer(Transfer, Transfer.Size);
   }
-}
-
-std::string TDownloader::OpenRequest(platform::IInternetSession& Session,
-                                     std::unique_ptr<platform::IInternetRequest>& Request, TTransfer& Transfer) {
-  Request = Session.OpenUrl(FURL);
-  if (!Request) return Failure(FTerminated ? "Download Terminated" : "Download Error [1]");
-  std::uint32_t Status = 0;
-  // No status at all: reported, so that the page does not wait for nothing.
-  if (!Request->QueryStatusCode(Status)) return Failure("Download Error [2]");
-  if (Status != 200) return Failure("Download Error + [2:" + std::to_string(Status) + "]");
-  std::uint32_t Length = 0;
-  if (!Request->QueryContentLength(Length)) Length = 0;
-  if (Length == 0 || (FMinSize >= 0 && Length < static_cast<std::uint32_t>(FMinSize))) {
-    return Failure("Download Error [3]");
-  }
-  Transfer.ContentLength = Length;
   return {};
 }
 

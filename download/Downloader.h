@@ -57,10 +57,11 @@ private:
   void SyncProgress();
 
   struct TTransfer;
-  // Opens the URL and checks its status and length; the failure message, or empty.
-  [[nodiscard]] std::string OpenRequest(platform::IInternetSession& Session,
-                                        std::unique_ptr<platform::IInternetRequest>& Request, TTransfer& Transfer);
-  void Receive(platform::IInternetRequest& Request, platform::IFileStream& File, TTransfer& Transfer);
+  struct TTryEnd;
+  [[nodiscard]] bool CreateFile(TTransfer& Transfer);
+  void Tries(platform::IInternetSession& Session, TTransfer& Transfer);
+  [[nodiscard]] TTryEnd Try(platform::IInternetSession& Session, TTransfer& Transfer);
+  [[nodiscard]] TTryEnd Receive(platform::IInternetRequest& Request, TTransfer& Transfer);
   void ReportTransfer(TTransfer& Transfer, std::uint64_t Size);
 
   TDownloaderPlatform FPlatform;

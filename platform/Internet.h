@@ -24,17 +24,27 @@ public:
   // Fails with ErrorOperationCancelled as soon as the session is cancelled,
   // whatever the server does.
   [[nodiscard]] virtual TRead Read(char* Buffer, std::uint32_t Size) = 0;
+  enum class THeader { ETag, LastModified, ContentRange, RetryAfter };
+  // A header of the final response as the server sent it; empty when it has none.
+  [[nodiscard]] virtual std::string QueryHeader(THeader Header) = 0;
 };
 
 // The root handle: open while one download runs.
 class IInternetSession {
 public:
   virtual ~IInternetSession() = default;
-  // A plain GET, answered by the server (never the cache), following at most
-  // MostRedirects redirects to HTTP or HTTPS addresses. Nothing when it fails,
-  // is cancelled, or the server redirects more often.
-  [[nodiscard]] virtual std::unique_ptr<IInternetRequest> OpenUrl(const std::string& Url) = 0;
-  // Ends the opening or read in progress, and every later one, at once.
+  struct TOpened {
+    std::unique_ptr<IInternetRequest> Request;
+    std::uint32_t Error = 0;  // the system error when there is no request (0 for a refused redirect)
+  };
+  // A GET with the extra Headers (lines, each ending in CR LF) on every request,
+  // answered by the server (never the cache), following at most MostRedirects
+  // redirects to HTTP or HTTPS addresses. No request when it fails, is cancelled,
+  // or the server redirects more often.
+  [[nodiscard]] virtual TOpened OpenUrl(const std::string& Url, const std::string& Headers) = 0;
+  // Waits, unless the session is cancelled first: then false, at once.
+  [[nodiscard]] virtual bool Pause(std::uint32_t Milliseconds) = 0;
+  // Ends the opening, read or pause in progress, and every later one, at once.
   // May be called from another thread, and more than once.
   virtual void Cancel() = 0;
 };

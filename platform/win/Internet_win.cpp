@@ -20,6 +20,7 @@ constexpr DWORD OpenTypePreconfig = 0;
 constexpr DWORD UrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT;
 constexpr DWORD QueryStatusCodeNumber = HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER;
 constexpr DWORD QueryContentLengthNumber = HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER;
+constexpr std::size_t LongestHeader = 1024;
 
 using TApi = TWinInternet::TApi;
 using THandle = TWinInternet::THandle;
@@ -90,6 +91,10 @@ public:
   }
   [[nodiscard]] bool Raised() const { return FRaised; }
   [[nodiscard]] bool Usable() const { return static_cast<bool>(FEvent); }
+  // False when the cancel comes first.
+  [[nodiscard]] bool Pause(std::uint32_t Milliseconds) const {
+    return Usable() && ::WaitForSingleObject(FEvent.Get(), Milliseconds) == WAIT_TIMEOUT;
+  }
 
   // After a call that did not complete at once: waits for it unless the cancel
   // comes first; Ok when it completed with success.
@@ -142,6 +147,19 @@ public:
     FAvailable = Bytes >= FAvailable ? 0 : FAvailable - Bytes;
     std::memcpy(Buffer, State.Buffer.data(), Bytes);
     return {true, 0, Bytes};
+  }
+
+  [[nodiscard]] std::string QueryHeader(THeader Header) override {
+    const DWORD Query = Header == THeader::ETag           ? HTTP_QUERY_ETAG
+                        : Header == THeader::LastModified ? HTTP_QUERY_LAST_MODIFIED
+                        : Header == THeader::ContentRange ? HTTP_QUERY_CONTENT_RANGE
+                                                          : HTTP_QUERY_RETRY_AFTER;
+    // Longer values than any of these takes are no value: the caller then does without.
+    std::string Value(LongestHeader + 1, '\0');
+    DWORD Length = static_cast<DWORD>(Value.size());
+    if (!FApi.QueryInfoA(FHandle.Get(), Query, Value.data(), &Length, nullptr)) return {};
+    Value.resize(std::min<std::size_t>(Length, LongestHeader));
+    return Value;
   }
 
   // Where a redirect sends, made absolute against From. Final when the answer is
@@ -210,41 +228,47 @@ public:
 
   // Each redirect's request is closed before the next is opened, so nothing of a
   // chain goes on once the download is done with it.
-  [[nodiscard]] std::unique_ptr<IInternetRequest> OpenUrl(const std::string& Url) override {
+  [[nodiscard]] TOpened OpenUrl(const std::string& Url, const std::string& Headers) override {
     std::string Address = Url;
     for (int Redirects = 0;; ++Redirects) {
-      std::unique_ptr<TRequest> Request = OpenOnce(Address);
-      if (!Request) return nullptr;
-      TRequest::TRedirect Redirect = Request->Redirect(Address);
-      if (Redirect.Kind == TRequest::TRedirect::Final) return Request;
-      if (Redirect.Kind == TRequest::TRedirect::Refused || Redirects == MostRedirects) return nullptr;
+      TOpened Opened = OpenOnce(Address, Headers);
+      if (!Opened.Request) return Opened;
+      TRequest::TRedirect Redirect = static_cast<TRequest&>(*Opened.Request).Redirect(Address);
+      if (Redirect.Kind == TRequest::TRedirect::Final) return Opened;
+      if (Redirect.Kind == TRequest::TRedirect::Refused || Redirects == MostRedirects) return {};
       Address = std::move(Redirect.Target);
     }
   }
 
+  [[nodiscard]] bool Pause(std::uint32_t Milliseconds) override { return FCancel.Pause(Milliseconds); }
+
   void Cancel() override { FCancel.Raise(); }
 
 private:
-  [[nodiscard]] std::unique_ptr<TRequest> OpenOnce(const std::string& Url) {
+  [[nodiscard]] TOpened OpenOnce(const std::string& Url, const std::string& Headers) {
     auto State = std::make_shared<TRequestState>();
-    if (!State->Done || !FCancel.Usable() || FCancel.Raised()) return nullptr;
+    if (!State->Done || !FCancel.Usable()) return {nullptr, static_cast<std::uint32_t>(::GetLastError())};
+    if (FCancel.Raised()) return {nullptr, ErrorOperationCancelled};
     State->KeepAlive.store(State);
-    THandle Request =
-        FApi.OpenUrlA(FHandle.Get(), Url.c_str(), nullptr, 0, UrlFlags, reinterpret_cast<DWORD_PTR>(State.get()));
+    const LPCSTR ExtraHeaders = Headers.empty() ? nullptr : Headers.c_str();
+    THandle Request = FApi.OpenUrlA(FHandle.Get(), Url.c_str(), ExtraHeaders, static_cast<DWORD>(Headers.size()),
+                                    UrlFlags, reinterpret_cast<DWORD_PTR>(State.get()));
     if (Request != nullptr) {
       State->Handle = Request;
-      return std::make_unique<TRequest>(FApi, std::move(State), FCancel);
+      return {std::make_unique<TRequest>(FApi, std::move(State), FCancel), 0};
     }
-    if (::GetLastError() != ERROR_IO_PENDING) {
+    const DWORD Error = ::GetLastError();
+    if (Error != ERROR_IO_PENDING) {
       // No handle was made, so no closing notice will come.
       State->Release();
-      return nullptr;
+      return {nullptr, static_cast<std::uint32_t>(Error)};
     }
-    const bool Opened = FCancel.AwaitPending(*State).Ok;
-    if (Opened) State->Handle = reinterpret_cast<THandle>(State->Result);
+    const IInternetRequest::TRead Opened = FCancel.AwaitPending(*State);
+    if (Opened.Ok) State->Handle = reinterpret_cast<THandle>(State->Result);
     // A request that failed or was cancelled is closed by its owner.
     auto Owner = std::make_unique<TRequest>(FApi, std::move(State), FCancel);
-    return Opened ? std::move(Owner) : nullptr;
+    if (!Opened.Ok) return {nullptr, Opened.Error};
+    return {std::move(Owner), 0};
   }
 
   const TApi& FApi;

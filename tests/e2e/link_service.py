@@ -13,6 +13,9 @@ Answers on 127.0.0.1 only, and stops by itself after --lifetime seconds.
                   drip      declares the installer's size and sends one byte a second
                   redirect  redirects to itself for ever
                   html      200 with a 140 kB HTML page
+                  busy      503 for every request
+                  The file is served with an ETag and Range support; --cut B --cuts K closes
+                  the first K answers (every one when K is 0) after B bytes of the body.
   /status/CODE    that status code
   /chunked        a chunked answer without a Content-Length
   /size/N         N bytes with their Content-Length
@@ -24,6 +27,14 @@ Answers on 127.0.0.1 only, and stops by itself after --lifetime seconds.
   /hops/N         redirects N times (to /hops/N-1), then answers as /size/200000
   /long/N         redirects to an absolute address of N characters under /final/
   /final/...      answers as /size/200000
+  /flaky/N?id=ID&...  N bytes with Range and ETag support, as a poor line or a busy server
+                  serves them; its counts by ID: busy=K (the first K requests are 503,
+                  with Retry-After: retry=S), cut=B&cuts=K (the first K answers, every one
+                  when K is 0, end after B bytes: closed, or reset with reset=1), unanswered=1
+                  (every request is reset before a byte of its answer), norange=1 (Range ignored), change=1 (after the first
+                  request the file is another, with another ETag), hold=1 (the second
+                  request is held for 10 minutes)
+  /stats/ID       "requests R sent S": the requests for /flaky/...?id=ID, and the body bytes sent
   /r/...          a help page
 
 As an HTTP proxy (requests with an absolute URI), it answers for the hosts
@@ -33,6 +44,9 @@ credentials (407) for every proxy request instead.
 """
 import argparse
 import http.server
+import os
+import socket
+import struct
 import threading
 import time
 import urllib.parse
@@ -80,6 +94,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if mode == "redirect":
             return self.redirect("/vestoralinks/index.php?linkname=VestoraEditorInstaller.exe&linktype=file&n=%d"
                                  % (time.monotonic_ns() % 1000000007))
+        if mode == "busy":
+            return self.send_status(503)
         if mode == "html":
             page = (b"<!DOCTYPE html><html><head><title>Offers</title></head><body>"
                     + b"<p>Special offers for you!</p>" * 5000 + b"</body></html>")[:140000]
@@ -88,6 +104,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header("Content-Length", str(len(page)))
             self.end_headers()
             self.wfile.write(page)
+            return None
+        if mode == "file":
+            start = time.monotonic()
+            sent = self.send_resumable("installer", data, rate=self.server.rate, cut=self.server.cut,
+                                       cuts=self.server.cuts)
+            self.server.log.write("sent %d bytes in %.6f s\n" % (sent, time.monotonic() - start))
+            self.server.log.flush()
             return None
         self.send_body_head(200, len(data))
         if mode == "stall":
@@ -102,11 +125,60 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.wfile.flush()
                 time.sleep(1)
             return None
-        start = time.monotonic()
-        self.send_bytes(data, self.server.rate)
-        self.server.log.write("sent %d bytes in %.6f s\n" % (len(data), time.monotonic() - start))
-        self.server.log.flush()
         return None
+
+    def reset(self):
+        """Ends the connection with a reset, as a broken connection does."""
+        self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+        os.close(self.connection.detach())
+        self.close_connection = True
+
+    def send_resumable(self, key, data, rate=0, cut=None, cuts=0, reset=False, busy=0, retry=None, unanswered=False,
+                       norange=False, change=False, hold=False):
+        """Serves data as a server with Range and ETag support, misbehaving as asked; the body bytes sent."""
+        with self.server.lock:
+            state = self.server.counts.setdefault(key, {"requests": 0, "sent": 0, "cuts": 0})
+            state["requests"] += 1
+            number = state["requests"]
+            cutting = cut is not None and (cuts == 0 or state["cuts"] < cuts)
+            state["cuts"] += 1 if cutting else 0
+        if hold and number == 2:
+            self.hold()
+            self.close_connection = True
+            return 0
+        if number <= busy:
+            self.send_status(503, [("Retry-After", retry)] if retry else [])
+            return 0
+        if unanswered:
+            self.reset()
+            return 0
+        version = 2 if change and number > 1 else 1
+        body = data if version == 1 else data.translate(bytes.maketrans(b"v", b"w"))
+        etag = '"%d-%d"' % (version, len(body))
+        first = 0
+        asked = self.headers.get("Range", "")
+        if asked.startswith("bytes=") and asked.endswith("-") and asked[6:-1].isdigit() and not norange \
+                and self.headers.get("If-Range", etag) == etag and int(asked[6:-1]) < len(body):
+            first = int(asked[6:-1])
+        self.send_response(206 if first else 200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(len(body) - first))
+        self.send_header("ETag", etag)
+        if first:
+            self.send_header("Content-Range", "bytes %d-%d/%d" % (first, len(body) - 1, len(body)))
+        self.end_headers()
+        part = body[first:first + cut] if cutting else body[first:]
+        try:
+            self.send_bytes(part, rate)
+        finally:
+            with self.server.lock:
+                state["sent"] += len(part)
+        self.server.log.write("%s: %d %s, sent %d\n" % (key, 206 if first else 200, asked or "-", len(part)))
+        self.server.log.flush()
+        self.close_connection = cutting
+        if cutting and reset:
+            self.reset()
+        return len(part)
 
     def redirect(self, location):
         self.send_response(302)
@@ -178,10 +250,27 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.hold()
                 self.close_connection = True
                 return None
+            if parts[:1] == ["flaky"] and len(parts) == 2:
+                query = {k: v[0] for k, v in urllib.parse.parse_qs(url.query).items()}
+                number = lambda name: int(query[name]) if name in query else None
+                self.send_resumable(query.get("id", ""), b"v" * int(parts[1]), cut=number("cut"),
+                                    cuts=number("cuts") or 0, reset="reset" in query, busy=number("busy") or 0,
+                                    retry=query.get("retry"), unanswered="unanswered" in query,
+                                    norange="norange" in query, change="change" in query, hold="hold" in query)
+                return None
+            if parts[:1] == ["stats"] and len(parts) == 2:
+                with self.server.lock:
+                    state = self.server.counts.get(parts[1], {"requests": 0, "sent": 0})
+                    text = b"requests %d sent %d" % (state["requests"], state["sent"])
+                self.send_response(200)
+                self.send_header("Content-Length", str(len(text)))
+                self.end_headers()
+                self.wfile.write(text)
+                return None
             if parts[:1] == ["r"]:
                 return self.send_status(200)
             return self.send_status(404)
-        except (BrokenPipeError, ConnectionResetError):
+        except OSError:
             self.close_connection = True
             return None
 
@@ -205,7 +294,9 @@ def main():
     parser.add_argument("--installer", required=True)
     parser.add_argument("--size", type=int, default=0)
     parser.add_argument("--rate", type=int, default=0)
-    parser.add_argument("--mode", default="file", choices=["file", "stall", "silent", "drip", "redirect", "html"])
+    parser.add_argument("--mode", default="file", choices=["file", "stall", "silent", "drip", "redirect", "html", "busy"])
+    parser.add_argument("--cut", type=int)
+    parser.add_argument("--cuts", type=int, default=0)
     parser.add_argument("--proxy-host", action="append", default=[])
     parser.add_argument("--proxy-auth", action="store_true")
     parser.add_argument("--lifetime", type=int, default=900)
@@ -218,6 +309,10 @@ def main():
         data = f.read()
     server.installer = data + b"\0" * max(0, args.size - len(data))
     server.rate = args.rate
+    server.cut = args.cut
+    server.cuts = args.cuts
+    server.lock = threading.Lock()
+    server.counts = {}
     server.mode = args.mode
     server.proxy_hosts = set(args.proxy_host)
     server.proxy_auth = args.proxy_auth

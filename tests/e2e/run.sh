@@ -90,9 +90,9 @@ key() { xdotool key "$@"; }
 # Saves what the user sees of the wizard as NAME.png.
 shot() { import -window root -crop "${client_w}x${client_h}+${client_x}+${client_y}" +repage "$artifacts/$1.png"; }
 # Has the wizard paint its window, then saves it as NAME.png, until CHECK NAME passes (default:
-# nothing more), for up to 20 s: a page is judged as painted, never after a pause.
+# nothing more), for up to SHOWN_WITHIN seconds (20): a page is judged as painted, never after a pause.
 shown() {
-  local name=$1 check=${2:-true} out="" deadline=$((SECONDS + 20))
+  local name=$1 check=${2:-true} out="" deadline=$((SECONDS + ${SHOWN_WITHIN:-20}))
   until probe paint && shot "$name" && out=$("$check" "$name"); do
     if [ "$SECONDS" -ge "$deadline" ]; then [ -z "$out" ] || echo "$out"; return 1; fi
   done
@@ -230,7 +230,8 @@ check "and leaves no file and runs nothing (drip)" eval 'nothing_left && no_inst
 
 # Servers whose answers end by themselves in a failure, and installers that
 # fail their signature check: a red status line, no file, nothing runs.
-for case in "redirect:installer-maker" "html:installer-maker" "proxy-auth:installer-maker" \
+# A server that is always busy is asked again for about a minute before the failure shows.
+for case in "redirect:installer-maker" "html:installer-maker" "proxy-auth:installer-maker" "busy:installer-maker" \
             "file:installer-unsigned" "file:installer-other" "file:installer-altered"; do
   mode=${case%%:*}
   file=${case#*:}
@@ -241,7 +242,7 @@ for case in "redirect:installer-maker" "html:installer-maker" "proxy-auth:instal
     serve "$signed/$file.exe" 0 --mode "$mode"
   fi
   start_wizard && agree
-  check "$mode $file: the failure shows in red" shown "failed-$mode-$file" status_is_red
+  SHOWN_WITHIN=120 check "$mode $file: the failure shows in red" shown "failed-$mode-$file" status_is_red
   [ "$mode" = redirect ] && check "redirect: no request after the failure" requests_stop_at_the_failure
   end_wizard
   check "$mode $file: no file is left and nothing runs" eval 'nothing_left && no_installer_ran'
@@ -273,9 +274,10 @@ product_forgotten() {  # a record left behind would ask its question in every la
 }
 check "the installed product's record is taken away again" product_forgotten
 
-# The whole run: the maker's signed installer from the link service, its
-# reports, the optional installs, the codec packs and the restart page.
-serve "$signed/installer-maker.exe" 1000000
+# The whole run: the maker's signed installer from the link service, cut once
+# at two thirds and continued, its reports, the optional installs, the codec
+# packs and the restart page.
+serve "$signed/installer-maker.exe" 1000000 --cut 2000000 --cuts 1
 : >"$artifacts/link-service.log"
 bar_is_full() { [ "$(pixel "$1" 520 165)" = "srgb(177,19,20)" ]; }
 installer_started_with_the_window_handle() {
@@ -308,6 +310,8 @@ check "the downloaded installer runs with the wizard's window handle" installer_
 accessible_shows "text Registering components" && shown installing
 check "the link service was asked for the installer" asked_the_link_service
 check "the file in Downloads is the served one, byte for byte" downloaded_as_served
+check "the cut download was continued where it broke off" \
+  grep -q "^installer: 206 bytes=2000000-, sent " "$artifacts/link-service.log"
 check "the installer's completion report fills the bar" shown install-complete bar_is_full
 action
 check "Continue shows the optional installs" shown optional-installs page_changed_to_components

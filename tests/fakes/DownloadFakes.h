@@ -31,8 +31,10 @@ struct TServerScript {
   bool RootOpens = true;
   bool OpenWaits = false;  // the root handle opens only when the test releases it
   bool UrlOpens = true;
+  std::uint32_t OpenError = 12007;  // when it does not open: the name is not resolved
   std::optional<std::uint32_t> Status = 200;
   std::optional<std::uint32_t> ContentLength;
+  std::string ETag, LastModified, ContentRange, RetryAfter;
   std::deque<TReadStep> Reads;  // then empty reads for ever
 };
 
@@ -78,6 +80,19 @@ public:
       if (Step.Bytes == 0) FOwner.Script.Reads.pop_front();
       return {true, 0, Bytes};
     }
+    [[nodiscard]] std::string QueryHeader(THeader Header) override {
+      const TServerScript& Answer = FOwner.Script;
+      switch (Header) {
+        case THeader::ETag:
+          return Answer.ETag;
+        case THeader::LastModified:
+          return Answer.LastModified;
+        case THeader::ContentRange:
+          return Answer.ContentRange;
+        default:
+          return Answer.RetryAfter;
+      }
+    }
 
   private:
     TScriptedInternet& FOwner;
@@ -89,10 +104,21 @@ public:
     ~TSession() override { ++FOwner.Closes; }
     TSession(const TSession&) = delete;
     TSession& operator=(const TSession&) = delete;
-    [[nodiscard]] std::unique_ptr<platform::IInternetRequest> OpenUrl(const std::string& Url) override {
+    // Each request after the first takes the next of the answers Then, while there are any.
+    [[nodiscard]] TOpened OpenUrl(const std::string& Url, const std::string& Headers) override {
+      if (!FOwner.Urls.empty() && !FOwner.Then.empty()) {
+        FOwner.Script = std::move(FOwner.Then.front());
+        FOwner.Then.pop_front();
+      }
       FOwner.Urls.push_back(Url);
-      if (!FOwner.Script.UrlOpens) return nullptr;
-      return std::make_unique<TRequest>(FOwner);
+      FOwner.Headers.push_back(Headers);
+      if (!FOwner.Script.UrlOpens) return {nullptr, FOwner.Script.OpenError};
+      return {std::make_unique<TRequest>(FOwner), 0};
+    }
+    [[nodiscard]] bool Pause(std::uint32_t Milliseconds) override {
+      const std::lock_guard<std::mutex> Guard(FOwner.Lock);
+      FOwner.Pauses.push_back(Milliseconds);
+      return FOwner.Cancels == 0 && !FOwner.CancelInPause;
     }
     void Cancel() override {
       {
@@ -136,6 +162,10 @@ public:
   int Cancels = 0;
   std::atomic<int> Closes{0};
   std::vector<std::string> Urls;
+  std::vector<std::string> Headers;  // sent with each request
+  std::deque<TServerScript> Then;
+  std::vector<std::uint32_t> Pauses;
+  bool CancelInPause = false;  // as a cancel that comes while the download pauses
 };
 
 // Files as byte counts; writes may be told to fail.

@@ -1,4 +1,5 @@
 #include "download/Downloader.h"
+#include "download/RetryPolicy.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,8 @@ protected:
   std::vector<TReport> Run(TServerScript Script, std::vector<std::uint32_t> Ticks = {0},
                            std::function<void(download::TDownloader&, const TReport&)> OnReport = nullptr) {
     Internet = std::make_unique<fakes::TScriptedInternet>(std::move(Script));
+    Internet->Then = std::move(Later);
+    Internet->CancelInPause = CancelInPause;
     Clock = std::make_unique<fakes::TScriptedClock>(std::move(Ticks));
     std::vector<TReport> Reports;
     download::TDownloader* Self = nullptr;
@@ -68,6 +71,8 @@ protected:
   fakes::TTestOwner Owner;
   char Separator = '.';
   std::int32_t MinSize = 100000;
+  std::deque<TServerScript> Later;  // the answers to the requests after the first
+  bool CancelInPause = false;
 };
 
 struct TEndCase {
@@ -124,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
         TEndCase{"NoContentLength", Answer(200, std::nullopt), 100000, {"Download Error [3]" + Retry, -1}, std::nullopt},
         TEndCase{"ZeroLengthEvenWithoutMinimum", Answer(200, 0), -1, {"Download Error [3]" + Retry, -1}, std::nullopt},
         TEndCase{"BelowTheMinimum", Answer(200, 99999), 100000, {"Download Error [3]" + Retry, -1}, std::nullopt},
-        TEndCase{"ReadFailsHalfway", Answer(200, 300000, {{150000, std::nullopt}, {0, 12029}}), 100000,
+        TEndCase{"ReadFailsHalfway", Answer(200, 300000, {{150000, std::nullopt}, {0, 12004}}), 100000,
                  {"Download Error [4]" + Retry, -1}, std::nullopt},
         TEndCase{"ConnectionDropsHalfway", Answer(200, 300000, {{150000, std::nullopt}}), 100000,
                  {"Download Error [5]" + Retry, -1}, std::nullopt},
@@ -200,6 +205,102 @@ INSTANTIATE_TEST_SUITE_P(
         TProgressCase{"TheTickCountWrapKeepsTheRate", '.', 4000000, Body(1001472), {0xFFFFFF00u, 0xFFFFFF00u + 2000},
                       {Start, {"Downloading 25%\xAC" "0.96 of 3 MB at 489KB/s", 25}, Dropped}}),
     [](const ::testing::TestParamInfo<TProgressCase>& Info) { return std::string(Info.param.Name); });
+
+// An answer of 300000 bytes: Bytes of them, then a failed read (Cut) or the end of the data.
+TServerScript Serve(std::uint32_t Status, std::uint32_t Bytes = 0, std::optional<std::uint32_t> Cut = std::nullopt,
+                    std::string ETag = {}, std::string ContentRange = {}, std::string RetryAfter = {}) {
+  TServerScript Script = Answer(Status, 300000, Body(Bytes));
+  if (Cut) Script.Reads.push_back({0, Cut});
+  Script.ETag = std::move(ETag);
+  Script.ContentRange = std::move(ContentRange);
+  Script.RetryAfter = std::move(RetryAfter);
+  return Script;
+}
+
+TServerScript Unreachable(std::uint32_t Error) {
+  TServerScript Script = NoUrl();
+  Script.OpenError = Error;
+  return Script;
+}
+
+const std::string V1 = "\"v1\"";
+const std::string Rest = "Range: bytes=150000-\r\nIf-Range: \"v1\"\r\n";
+const TReport Done{"Downloaded\xAC" "0 of 0mb", 100};
+
+// Cut every 30000 bytes: each try brings bytes, so the tries go on past the limit.
+std::vector<TServerScript> CutEvery30000() {
+  std::vector<TServerScript> Answers{Serve(200, 30000, 12031, V1)};
+  for (std::uint32_t At = 30000; At < 300000; At += 30000) {
+    Answers.push_back(Serve(206, 30000, 12031, V1, "bytes " + std::to_string(At) + "-299999/300000"));
+  }
+  return Answers;
+}
+
+struct TRetryCase {
+  const char* Name;
+  std::vector<TServerScript> Answers;  // the last one answers every later request
+  std::vector<std::uint32_t> Pauses;
+  std::vector<std::string> Headers;  // of each request
+  TReport Last;
+  std::vector<std::uint32_t> Ticks{};  // none: always 0
+  bool CancelInPause = false;
+};
+
+class Retries : public Downloader, public ::testing::WithParamInterface<TRetryCase> {};
+
+TEST_P(Retries, ResumeOnlyTheSameFileAndEndWhenSpent) {
+  const TRetryCase& Case = GetParam();
+  Later.assign(Case.Answers.begin() + 1, Case.Answers.end());
+  CancelInPause = Case.CancelInPause;
+  const std::vector<std::uint32_t> Ticks = Case.Ticks.empty() ? std::vector<std::uint32_t>{0} : Case.Ticks;
+  EXPECT_EQ(Run(Case.Answers.front(), Ticks).back(), Case.Last);
+  EXPECT_EQ(Internet->Pauses, Case.Pauses);
+  if (!Case.Headers.empty()) {
+    EXPECT_EQ(Internet->Headers, Case.Headers);
+  }
+  EXPECT_EQ(Disk.Exists(Destination) ? Disk.SizeByName(Destination) : 0, Case.Last.Percent == 100 ? 300000u : 0u);
+}
+
+const std::string Busy = "Download Error + [2:503]" + Retry;
+
+INSTANTIATE_TEST_SUITE_P(
+    Downloads, Retries,
+    ::testing::Values(
+        TRetryCase{"ACutResumesWithRangeAndIfRange",
+                   {Serve(200, 150000, 12031, V1), Serve(206, 150000, {}, V1, "bytes 150000-299999/300000")},
+                   {1000}, {"", Rest}, Done},
+        TRetryCase{"AnEndShortOfTheLengthResumes",
+                   {Serve(200, 150000, {}, V1), Serve(206, 150000, {}, V1, "bytes 150000-299999/300000")},
+                   {1000}, {"", Rest}, Done},
+        TRetryCase{"AWeakETagIsNoValidatorSoTheFileStartsOver",
+                   {Serve(200, 150000, 12030, "W/" + V1), Serve(200, 300000)}, {1000}, {"", ""}, Done},
+        TRetryCase{"A200ToTheRangeStartsOver", {Serve(200, 150000, 12031, V1), Serve(200, 300000)}, {1000},
+                   {"", Rest}, Done},
+        TRetryCase{"ARangeElsewhereStartsOver",
+                   {Serve(200, 150000, 12031, V1), Serve(206, 150000, {}, V1, "bytes 150001-299999/300000"),
+                    Serve(200, 300000)},
+                   {1000, 0}, {"", Rest, ""}, Done},
+        TRetryCase{"AChangedTotalStartsOver",
+                   {Serve(200, 150000, 12031, V1), Serve(206, 150000, {}, V1, "bytes 150000-299999/300001"),
+                    Serve(200, 300000)},
+                   {1000, 0}, {"", Rest, ""}, Done},
+        TRetryCase{"A416StartsOver", {Serve(200, 150000, 12031, V1), Serve(416), Serve(200, 300000)}, {1000, 0},
+                   {"", Rest, ""}, Done},
+        TRetryCase{"RetryAfterIsHonouredUpToThirtySeconds", {Serve(503, 0, {}, "", "", "31"), Serve(200, 300000)},
+                   {30000}, {}, Done},
+        TRetryCase{"AlwaysBusyEndsAfterNineTries", {Serve(503)},
+                   {1000, 2000, 4000, 8000, 15000, 15000, 15000, 15000}, std::vector<std::string>(9), {Busy, -1}},
+        TRetryCase{"AFailedConnectIsRetried", {Unreachable(12029), Serve(200, 300000)}, {1000}, {}, Done},
+        TRetryCase{"AnUnknownNameIsNot", {Unreachable(12007), Serve(200, 300000)}, {}, {},
+                   {"Download Error [1]" + Retry, -1}},
+        TRetryCase{"NotFoundIsNotRetried", {Serve(404)}, {}, {""}, {"Download Error + [2:404]" + Retry, -1}},
+        // The fourth pause ends exactly two minutes after the first failure; the fifth would end later.
+        TRetryCase{"TwoMinutesWithoutProgressEndIt", {Serve(503)}, {1000, 2000, 4000, 8000}, {}, {Busy, -1},
+                   {0, 100000, 110000, 112000, 120000}},
+        TRetryCase{"BytesResetTheCount", CutEvery30000(), std::vector<std::uint32_t>(9, 1000), {}, Done},
+        TRetryCase{"ACancelDuringAPauseEndsIt", {Serve(503)}, {1000}, {""}, {"Download Terminated" + Retry, -1},
+                   {}, true}),
+    [](const ::testing::TestParamInfo<TRetryCase>& Info) { return std::string(Info.param.Name); });
 
 TEST_F(Downloader, CancellingHalfwayEndsTerminatedWithNoFileLeft) {
   const std::vector<TReport> Reports =
@@ -289,6 +390,33 @@ TEST_F(Downloader, WithoutAReceiverItRunsSilentlyToItsEnd) {
   EXPECT_EQ(Disk.SizeByName(Destination), 100000u);
   EXPECT_EQ(Owner.Registered, 0);
   EXPECT_GE(Internet->Closes, 1);
+}
+
+TEST(RetryPolicy, OnlyALineOrAServerThatMayRecoverIsAskedAgain) {
+  for (const std::uint32_t Error : {12002u, 12029u, 12030u, 12031u, 12152u}) {
+    EXPECT_TRUE(download::IsTransientError(Error));
+  }
+  // A cancel, a name that does not resolve, an internal error.
+  for (const std::uint32_t Error : {12017u, 12007u, 12004u, 0u}) EXPECT_FALSE(download::IsTransientError(Error));
+  for (const std::uint32_t Status : {0u, 408u, 429u, 500u, 502u, 503u, 504u}) {
+    EXPECT_TRUE(download::IsTransientStatus(Status));
+  }
+  for (const std::uint32_t Status : {200u, 206u, 404u, 416u, 501u, 505u}) {
+    EXPECT_FALSE(download::IsTransientStatus(Status));
+  }
+  EXPECT_EQ(download::PauseBeforeRetryMs(40, "Wed, 21 Oct 2026 07:28:00 GMT"), 15000u);
+  EXPECT_EQ(download::PauseBeforeRetryMs(1, "3x"), 1000u);
+  EXPECT_EQ(download::PauseBeforeRetryMs(4, "9"), 9000u);
+  const struct {
+    const char* Range;
+    bool Continues;
+  } Ranges[] = {{"bytes 100-199/200", true},  {"bytes 99-199/200", false}, {"bytes 100-198/200", false},
+                {"bytes 100-199/201", false}, {"bytes 100-199/*", false},  {"bytes */200", false},
+                {"bytes 100-199/200 ", false}, {"items 100-199/200", false},
+                {"bytes 100-18446744073709551716/200", false}};
+  for (const auto& Case : Ranges) EXPECT_EQ(download::ContinuesAt(Case.Range, 100, 200), Case.Continues) << Case.Range;
+  EXPECT_EQ(download::ResumeValidator("\"a\"", "date"), "\"a\"");
+  EXPECT_EQ(download::ResumeValidator("a", "date"), "date");
 }
 
 TEST(FormatMegabytes, RoundsHalvesUp) {

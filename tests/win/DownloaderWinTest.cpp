@@ -36,10 +36,13 @@ protected:
   ~WinDownloader() override { ::DeleteFileW(Destination.c_str()); }
 
   // A cancel as the user makes it, on the GUI thread, once the server holds the
-  // download: the file exists, made just before the request, and has Bytes; at
-  // the latest after five seconds, should the bytes never come.
+  // download: the file exists, made just before the request, and has Bytes, and the
+  // link service has had Requests for Id; at the latest after five seconds, should
+  // the bytes never come.
   struct CancelOnceHeld {
     std::uint64_t Bytes;
+    const char* Id = nullptr;
+    int Requests = 0;
   };
   std::vector<TReport> Run(const std::string& Path, std::optional<CancelOnceHeld> Cancel = std::nullopt) {
     std::vector<TReport> Reports;
@@ -54,7 +57,8 @@ protected:
     MSG Message{};
     const DWORD Start = ::GetTickCount();
     while (Reports.empty() || Reports.back().Percent == 0 || (Reports.back().Percent > 0 && Reports.back().Percent < 100)) {
-      if (Cancel && (BytesOnDisk() >= Cancel->Bytes || ::GetTickCount() - Start > 5000)) break;
+      const bool Held = Cancel && BytesOnDisk() >= Cancel->Bytes && (!Cancel->Id || Served(Cancel->Id).Requests >= Cancel->Requests);
+      if (Cancel && (Held || ::GetTickCount() - Start > 5000)) break;
       if (::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT) == WAIT_OBJECT_0) {
         while (::PeekMessageW(&Message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&Message);
       }
@@ -115,6 +119,41 @@ protected:
       if (Ended >= WAIT_OBJECT_0 + Running.size()) return;
       Running.erase(Running.begin() + (Ended - WAIT_OBJECT_0));
     }
+  }
+
+  // What the link service counted for the requests of one download.
+  struct TServed {
+    int Requests = 0;
+    unsigned long long Sent = 0;  // bytes of the body
+  };
+  [[nodiscard]] TServed Served(const std::string& Id) {
+    std::string Text;
+    const std::shared_ptr<platform::IInternetSession> Session = Internet.Open();
+    platform::IInternetSession::TOpened Stats = Session->OpenUrl("http://" + Service + "/stats/" + Id, "");
+    char Buffer[256];
+    for (platform::IInternetRequest::TRead Read{true, 0, 1}; Stats.Request && Read.Ok && Read.Bytes > 0;) {
+      Read = Stats.Request->Read(Buffer, sizeof(Buffer));
+      Text.append(Buffer, Read.Ok ? Read.Bytes : 0);
+    }
+    TServed Counts;
+    EXPECT_EQ(std::sscanf(Text.c_str(), "requests %d sent %llu", &Counts.Requests, &Counts.Sent), 2) << Text;
+    return Counts;
+  }
+
+  // The first and the last byte of the file on disk.
+  [[nodiscard]] std::string Ends() const {
+    const platform::win::TUniqueHandle File(::CreateFileW(Destination.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                          OPEN_EXISTING, 0, nullptr));
+    char First = 0;
+    char Last = 0;
+    DWORD Read = 0;
+    LARGE_INTEGER End{};
+    End.QuadPart = -1;
+    if (File.Get() == INVALID_HANDLE_VALUE || !::ReadFile(File.Get(), &First, 1, &Read, nullptr) ||
+        !::SetFilePointerEx(File.Get(), End, nullptr, FILE_END) || !::ReadFile(File.Get(), &Last, 1, &Read, nullptr)) {
+      return {};
+    }
+    return {First, Last};
   }
 
   // Nothing while the file does not exist.
@@ -216,6 +255,53 @@ TEST_F(WinDownloader, TenRedirectsAreFollowedAndAnEleventhAnEndlessChainOrAnOver
     if (Case.Percent < 0) {
       EXPECT_EQ(Reports.back().Text, "Download Error [1]\xAC" "Please check your internet connection and try again.");
       EXPECT_EQ(::GetFileAttributesW(Destination.c_str()), INVALID_FILE_ATTRIBUTES) << Case.Path;
+    }
+  }
+}
+
+// A poor line or a busy server: the download tries again and continues the same
+// file where it can, so that only what was lost is sent again; it starts over when
+// the file is another, and ends in the last failure when the tries are spent. A
+// cancel during a pause or a reconnect that the server holds ends it at once.
+TEST_F(WinDownloader, RetriesResumeOnlyTheSameFileAndCancelsStayInstant) {
+  const struct {
+    const char* Id;
+    const char* Query;
+    std::uint32_t Size;
+    std::int32_t Percent;
+    int Requests;
+    unsigned long long MostSent;
+    const char* Ends;  // of the complete file; of the report's first line when it fails
+    int CancelAtRequest;
+  } Cases[] = {
+      {"cut3", "cut=8000000&cuts=3", 30000000, 100, 4, 33000000, "vv", 0},
+      {"norange", "cut=1000000&cuts=1&norange=1", 3000000, 100, 2, 4000000, "vv", 0},
+      {"change", "cut=1000000&cuts=1&change=1", 3000000, 100, 2, 4000000, "ww", 0},
+      {"every", "cut=50000&reset=1", 300000, 100, 0, 0, "vv", 0},
+      {"later", "busy=2&retry=2", 300000, 100, 3, 300000, "vv", 0},
+      {"busy", "busy=100", 300000, -1, 9, 0, "Download Error + [2:503]", 0},
+      // WinInet sends a request again by itself when its connection was reset: no count of them.
+      {"unanswered", "unanswered=1", 300000, -1, 0, 0, "Download Error + [2:0]", 0},
+      {"pause", "busy=1&retry=30", 300000, -1, 1, 0, "Download Terminated", 1},
+      {"held", "cut=1000000&cuts=1&hold=1", 3000000, -1, 2, 1000000, "Download Terminated", 2},
+  };
+  for (const auto& Case : Cases) {
+    const std::string Path = "/flaky/" + std::to_string(Case.Size) + "?id=" + Case.Id + "&" + Case.Query;
+    const std::vector<TReport> Reports =
+        Case.CancelAtRequest == 0 ? Run(Path) : Run(Path, CancelOnceHeld{0, Case.Id, Case.CancelAtRequest});
+    ASSERT_FALSE(Reports.empty()) << Case.Id;
+    EXPECT_EQ(Reports.back().Percent, Case.Percent) << Case.Id << ": " << Reports.back().Text;
+    EXPECT_TRUE(Case.CancelAtRequest == 0 || ::GetTickCount() - CancelledAt < 10000u) << Case.Id;
+    const TServed Served = this->Served(Case.Id);
+    std::printf("%s: %d requests, %llu bytes sent\n", Case.Id, Served.Requests, Served.Sent);
+    EXPECT_TRUE(Case.Requests == 0 || Served.Requests == Case.Requests) << Case.Id << ": " << Served.Requests;
+    EXPECT_TRUE(Case.MostSent == 0 || Served.Sent <= Case.MostSent) << Case.Id << ": " << Served.Sent;
+    if (Case.Percent == 100) {
+      EXPECT_EQ(Files.SizeByName(Destination), Case.Size) << Case.Id;
+      EXPECT_EQ(Ends(), Case.Ends) << Case.Id;
+    } else {
+      EXPECT_EQ(Reports.back().Text.rfind(Case.Ends, 0), 0u) << Case.Id << ": " << Reports.back().Text;
+      EXPECT_EQ(::GetFileAttributesW(Destination.c_str()), INVALID_FILE_ATTRIBUTES) << Case.Id;
     }
   }
 }

@@ -1,0 +1,78 @@
+#include "download/RetryPolicy.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace download {
+namespace {
+
+constexpr std::uint32_t FirstPauseMs = 1000;
+constexpr std::uint32_t LongestPauseMs = 15000;
+constexpr std::uint32_t LongestRetryAfterS = 30;
+
+// Decimal digits at Text[At] onwards, up to Limit; nothing when there are none or they exceed it.
+std::optional<std::uint64_t> Number(const std::string& Text, std::size_t& At, std::uint64_t Limit) {
+  const std::size_t Start = At;
+  std::uint64_t Value = 0;
+  for (; At < Text.size() && Text[At] >= '0' && Text[At] <= '9'; ++At) {
+    Value = Value * 10 + static_cast<std::uint64_t>(Text[At] - '0');
+    if (Value > Limit) return std::nullopt;
+  }
+  if (At == Start) return std::nullopt;
+  return Value;
+}
+
+}  // namespace
+
+bool IsTransientError(std::uint32_t SystemError) {
+  switch (SystemError) {
+    case 12002:  // ERROR_INTERNET_TIMEOUT
+    case 12029:  // ERROR_INTERNET_CANNOT_CONNECT
+    case 12030:  // ERROR_INTERNET_CONNECTION_ABORTED
+    case 12031:  // ERROR_INTERNET_CONNECTION_RESET
+    case 12152:  // ERROR_HTTP_INVALID_SERVER_RESPONSE
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsTransientStatus(std::uint32_t Status) {
+  // 0: no status line at all, a connection that broke before the answer (so Wine reports it).
+  return Status == 0 || Status == 408 || Status == 429 || Status == 500 || Status == 502 || Status == 503 ||
+         Status == 504;
+}
+
+std::uint32_t PauseBeforeRetryMs(int Retry, const std::string& RetryAfter) {
+  const int Doublings = std::clamp(Retry - 1, 0, 4);
+  const std::uint32_t Pause = std::min(FirstPauseMs << Doublings, LongestPauseMs);
+  // Only a delay in seconds is honoured, up to a limit; a date names a moment this clock cannot place.
+  std::size_t At = 0;
+  const std::optional<std::uint64_t> Asked = Number(RetryAfter, At, UINT32_MAX);
+  if (!Asked || At != RetryAfter.size()) return Pause;
+  return std::max(Pause, static_cast<std::uint32_t>(std::min<std::uint64_t>(*Asked, LongestRetryAfterS)) * 1000);
+}
+
+std::string ResumeValidator(const std::string& ETag, const std::string& LastModified) {
+  const bool Strong = ETag.size() >= 2 && ETag.front() == '"' && ETag.back() == '"';
+  if (Strong) return ETag;
+  return LastModified;
+}
+
+std::string ResumeHeaders(std::uint64_t From, const std::string& Validator) {
+  return "Range: bytes=" + std::to_string(From) + "-\r\nIf-Range: " + Validator + "\r\n";
+}
+
+bool ContinuesAt(const std::string& ContentRange, std::uint64_t From, std::uint32_t Total) {
+  constexpr char Unit[] = "bytes ";
+  if (ContentRange.compare(0, sizeof(Unit) - 1, Unit) != 0 || Total == 0) return false;
+  std::size_t At = sizeof(Unit) - 1;
+  const auto First = Number(ContentRange, At, Total);
+  if (!First || At >= ContentRange.size() || ContentRange[At++] != '-') return false;
+  const auto Last = Number(ContentRange, At, Total);
+  if (!Last || At >= ContentRange.size() || ContentRange[At++] != '/') return false;
+  const auto Length = Number(ContentRange, At, Total);
+  return Length && At == ContentRange.size() && *First == From && *Last + 1 == Total && *Length == Total;
+}
+
+}  // namespace download
