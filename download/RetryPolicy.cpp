@@ -31,6 +31,10 @@ bool IsTransientError(std::uint32_t SystemError) {
     case 12030:  // ERROR_INTERNET_CONNECTION_ABORTED
     case 12031:  // ERROR_INTERNET_CONNECTION_RESET
     case 12152:  // ERROR_HTTP_INVALID_SERVER_RESPONSE
+    // The same as the sockets report them, which some WinInets (Wine's) pass on as they are.
+    case 10053:  // WSAECONNABORTED
+    case 10054:  // WSAECONNRESET
+    case 10060:  // WSAETIMEDOUT
       return true;
     default:
       return false;

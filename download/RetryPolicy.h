@@ -13,7 +13,8 @@ constexpr int MostRetriesWithoutProgress = 8;
 constexpr std::uint32_t LongestWithoutProgressMs = 120000;
 
 // A system error of the internet service that a poor line gives: a time-out, a
-// failed connect, a connection aborted or reset, a broken answer.
+// failed connect, a connection aborted or reset (also as the sockets' own errors), a
+// broken answer.
 [[nodiscard]] bool IsTransientError(std::uint32_t SystemError);
 // A status that says "try again later": 408, 429, 500, 502, 503, 504; or none (0), a
 // connection that broke before its answer.
