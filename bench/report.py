@@ -57,6 +57,7 @@ def main():
     wizard_start = numbers(f"{raw}/start-wizard.txt", 1)
     bare_start = numbers(f"{raw}/start-bare.txt", 1)
     wizard_peak = numbers(f"{raw}/start-wizard.txt", 3)
+    wizard_start_144 = numbers(f"{raw}/start-wizard-144.txt", 1)
     bare_peak = numbers(f"{raw}/start-bare.txt", 3)
     curl = [float(b) / float(t) for b, t in (line.split() for line in open(f"{raw}/curl.txt"))]
     wizard_rate = served(f"{raw}/wizard-download.txt")
@@ -76,6 +77,8 @@ def main():
     print("|---|---|---|---|")
     print(f"| start-up to a visible window, ms | {spread(wizard_start, 1e-3)} | bare window: {spread(bare_start, 1e-3)} "
           f"| {ratio(wizard_start, bare_start)} |")
+    print(f"| start-up at 144 DPI (150%), ms | {spread(wizard_start_144, 1e-3)} "
+          f"| at 96 DPI: {spread(wizard_start, 1e-3)} | {ratio(wizard_start_144, wizard_start)} |")
     print(f"| peak working set, KB | {spread(wizard_peak, digits=0)} | bare window: {spread(bare_peak, digits=0)} "
           f"| {ratio(wizard_peak, bare_peak)} |")
     print(f"| download from the local link service, MB/s | {spread(wizard_rate, mb)} | curl: {spread(curl, mb)} "

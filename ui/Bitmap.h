@@ -32,6 +32,16 @@ struct TPictureStyle {
 // Stretched pictures fill Box; others keep their size, at Box's top-left or centred in it.
 void DrawPicture(TPixelTarget Target, const TBitmap32& Picture, TRect Box, TPictureStyle Style);
 
+// Where a picture of Width x Height goes in Box.
+[[nodiscard]] TRect PictureArea(int Width, int Height, TRect Box, TPictureStyle Style);
+
+// Draws Picture stretched over Dest, only where Dest meets Clip.
+void DrawPictureClipped(TPixelTarget Target, const TBitmap32& Picture, TRect Dest, TRect Clip);
+
+// Picture at Width x Height, each pixel interpolated between its four nearest
+// source pixels (bilinear), so that a page drawn at a larger scale stays smooth.
+[[nodiscard]] TBitmap32 Resampled(const TBitmap32& Picture, int Width, int Height);
+
 // 0x00BBGGRR to the 0x00RRGGBB of a pixel.
 [[nodiscard]] constexpr std::uint32_t PixelOf(TColor Color) {
   return ((Color & 0xFFu) << 16) | (Color & 0xFF00u) | ((Color >> 16) & 0xFFu);

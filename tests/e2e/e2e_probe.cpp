@@ -15,6 +15,8 @@
 //                             unavailable
 //   e2e_probe press NAME      a screen reader's default action on the child named NAME:
 //                             prints "pressed" or "refused"
+//   e2e_probe locate NAME     where a screen reader finds the child named NAME: its left,
+//                             top, width and height in the client area
 //   e2e_probe questions       print how many message boxes the wizard has open
 // Exit code 0 on success, 1 when the window does not appear or stay as expected.
 #include <windows.h>
@@ -174,7 +176,9 @@ int PrintAccessible(HWND Window) {
   return 0;
 }
 
-int Press(HWND Window, const std::string& Name) {
+// Acts on the child named Name as a screen reader would ("press"), or prints where it
+// says the child is, relative to the client area ("locate"); 1 when there is none.
+int OnChildNamed(HWND Window, const std::string& Name, bool Locate) {
   IAccessible* Client = ClientOf(Window);
   if (Client == nullptr) return 1;
   long Count = 0;
@@ -185,8 +189,16 @@ int Press(HWND Window, const std::string& Name) {
     Child.vt = VT_I4;
     Child.lVal = Id;
     if (Property([&](BSTR* Out) { return Client->get_accName(Child, Out); }) != Name) continue;
-    std::printf("%s\n", Client->accDoDefaultAction(Child) == S_OK ? "pressed" : "refused");
     Found = 0;
+    if (!Locate) {
+      std::printf("%s\n", Client->accDoDefaultAction(Child) == S_OK ? "pressed" : "refused");
+      continue;
+    }
+    long Left = 0, Top = 0, Width = 0, Height = 0;
+    POINT Origin{0, 0};
+    ::ClientToScreen(Window, &Origin);
+    if (FAILED(Client->accLocation(&Left, &Top, &Width, &Height, Child))) Found = 1;
+    std::printf("%ld %ld %ld %ld\n", Left - Origin.x, Top - Origin.y, Width, Height);
   }
   Client->Release();
   return Found;
@@ -220,7 +232,9 @@ int wmain(int Argc, wchar_t** Argv) {
   }
   if (Command == L"question") return PrintQuestion(Window);
   if (Command == L"accessible") return PrintAccessible(Window);
-  if (Command == L"press" && Argc > 2) return Press(Window, Narrow(Argv[2]));
+  if ((Command == L"press" || Command == L"locate") && Argc > 2) {
+    return OnChildNamed(Window, Narrow(Argv[2]), Command == L"locate");
+  }
   if (Command == L"questions") {
     int Count = 0;
     for (HWND Box = nullptr; (Box = ::FindWindowExW(nullptr, Box, L"#32770", nullptr)) != nullptr;) {
@@ -252,6 +266,6 @@ int wmain(int Argc, wchar_t** Argv) {
     return 0;
   }
   std::fprintf(stderr, "usage: e2e_probe window|licence-widths|close|gone|licence-shown|question|report|accessible|"
-                       "press|questions|count|paint\n");
+                       "press|locate|questions|count|paint\n");
   return 2;
 }

@@ -377,6 +377,49 @@ key Tab
 check "a double-click on Done shows the restart page and does not restart" accessible_shows "focus Restart"
 end_wizard
 
+# Every display scale: Wine gives each program the prefix's LogPixels. The form is the
+# design times DPI / 96: its client area, where a screen reader finds its actions, and the
+# places a mouse clicks; the keyboard works as at 96 DPI (the runs above).
+scaled() { echo $((($1 * dpi + 48) / 96)); }
+sclick() { click "$(scaled "$1")" "$(scaled "$2")"; }
+near() { [ $(($1 - $2)) -ge -1 ] && [ $(($1 - $2)) -le 1 ]; }
+client_is_scaled() { near "$client_w" "$(scaled 600)" && near "$client_h" "$(scaled 338)"; }
+located_at() {  # name, then the design's left, top, width, height
+  local name=$1 left top width height
+  read -r left top width height < <(probe locate "$name")
+  echo "     $name: ${left:-?} ${top:-?} ${width:-?} ${height:-?}"
+  [ "$left" = "$(scaled "$2")" ] && [ "$top" = "$(scaled "$3")" ] &&
+    [ "$((left + width))" = "$(scaled $(($2 + $4)))" ] && [ "$((top + height))" = "$(scaled $(($3 + $5)))" ]
+}
+corner_is_white() { [ "$(pixel "$1" 2 2)" = "srgb(255,255,255)" ]; }
+serve "$signed/installer-maker.exe" 0
+for dpi in 120 144 240; do
+  "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  rm -rf "${downloads:?}"/*
+  check "at $dpi DPI the wizard starts" start_wizard
+  check "at $dpi DPI the client area is 600 x 338 times the scale, $client_w x $client_h" client_is_scaled
+  check "at $dpi DPI a screen reader finds Agree & Install at its scaled place" \
+    located_at "Agree & Install" 250 287 188 28
+  check "at $dpi DPI the licence page shows painted" shown "licence-page-$dpi" corner_is_white
+  sclick $((250 + 94)) $((287 + 14))
+  check "at $dpi DPI a click on Agree & Install at its scaled place installs" accessible_shows "button Continue"
+  sclick $((452 + 57)) $((286 + 14))
+  accessible_shows "button More..." && sclick $((481 + 42)) $((286 + 14))
+  # A click elsewhere first: a second click at the same place so soon would be a double-click.
+  accessible_shows "button Done" && sclick 10 10 && sclick $((481 + 42)) $((286 + 14))
+  check "at $dpi DPI Continue, More... and Done at their scaled places reach the restart page" \
+    accessible_shows "button Restart"
+  end_wizard
+  rm -rf "${downloads:?}"/*
+  start_wizard && key Return
+  accessible_shows "focus Continue" && key Return
+  accessible_shows "focus More..." && key Return
+  accessible_shows "focus Done" && key Return
+  check "at $dpi DPI the keyboard alone installs" accessible_shows "focus none"
+  end_wizard
+done
+"$WINE64" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+
 rm -f "$artifacts/licence-client.ppm"
 echo "e2e $target: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

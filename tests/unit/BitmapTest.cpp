@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/Pictures.h"
+#include "ui/Scale.h"
 
 namespace {
 
@@ -56,6 +57,32 @@ TEST(DrawPicture, ClipsToTheBoxAndTheTarget) {
   ui::DrawPicture(Canvas.Target(), Quad(), {-5, -5, 0, 3}, {true, false});
   ui::DrawPicture(Canvas.Target(), ui::TBitmap32{}, {0, 0, 4, 4}, {true, false});
   EXPECT_EQ(Canvas.At(1, 1), Bg);
+}
+
+TEST(Resampled, InterpolatesEachChannelAndIsTheIdentityAtItsOwnSize) {
+  const ui::TBitmap32 BlueRed{2, 1, {0x0000FF, 0xFF0000}};
+  EXPECT_EQ(ui::Resampled(BlueRed, 2, 1).Pixels, BlueRed.Pixels);
+  EXPECT_EQ(ui::Resampled(BlueRed, 4, 1).Pixels, (std::vector<std::uint32_t>{0x0000FF, 0x4000BF, 0xBF0040, 0xFF0000}));
+  EXPECT_EQ(ui::Resampled(Quad(), 1, 1).Pixels, (std::vector<std::uint32_t>{0x808080}));
+}
+
+// One rounding rule for every measure: halves away from zero, as MulDiv.
+TEST(Scale, EveryMeasureByOneRuleAndEveryDisplayPixelBackToItsDesignPixel) {
+  const struct {
+    int Value, Dpi, Scaled;
+  } Cases[] = {{600, 120, 750}, {338, 120, 423}, {17, 144, 26}, {338, 144, 507}, {600, 240, 1500}, {-1, 144, -2}};
+  for (const auto& Case : Cases) {
+    EXPECT_EQ(ui::Scaled(Case.Value, Case.Dpi), Case.Scaled) << Case.Value << "@" << Case.Dpi;
+  }
+  const ui::TRect List = ui::Scaled(ui::TRect{39, 95, 521, 168}, 144);
+  EXPECT_EQ(std::vector<int>({List.Left, List.Top, List.Right(), List.Bottom()}),
+            std::vector<int>({59, 143, 840, 395}));
+  for (const int Dpi : {96, 120, 144, 240}) {
+    for (int X = -4; X < 40; ++X) {
+      const int Design = ui::Unscaled(X, Dpi);
+      EXPECT_TRUE(ui::Scaled(Design, Dpi) <= X && X < ui::Scaled(Design + 1, Dpi)) << X << "@" << Dpi;
+    }
+  }
 }
 
 TEST(PixelOf, SwapsRedAndBlue) { EXPECT_EQ(ui::PixelOf(0x1413B1), 0xB11314u); }

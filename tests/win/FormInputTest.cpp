@@ -15,6 +15,7 @@
 #include "platform/win/Clock_win.h"
 #include "tests/fakes/WindowFakes.h"
 #include "tests/win/WinTestSupport.h"
+#include "ui/Scale.h"
 #include "ui/win/FormHost_win.h"
 
 namespace {
@@ -198,6 +199,52 @@ TEST_F(FormInput, AScreenReaderReadsThePageAndPressesItsButtons) {
   Disagree.lVal = 6;
   EXPECT_EQ(Client->accDoDefaultAction(Disagree), E_INVALIDARG);
   wintest::Pump();
+  wintest::Pump();
+  EXPECT_FALSE(::IsWindow(Host.Handle()));
+}
+
+// A move to a monitor of another scale (Windows sends WM_DPICHANGED): the form is the
+// design times the scale at the suggested place, its list and what a screen reader
+// locates follow, and so do clicks; back at 96 DPI the page is the same picture.
+TEST_F(FormInput, AnotherScaleScalesTheFormAndBackAt96ItIsTheSamePicture) {
+  const std::vector<std::uint32_t> At96 = Pixels();
+  platform::win::TComPtr<IAccessible> Client;
+  ASSERT_EQ(::AccessibleObjectFromWindow(Host.Handle(), OBJID_CLIENT, __uuidof(IAccessible), Client.Out()), S_OK);
+  VARIANT Agree{};
+  Agree.vt = VT_I4;
+  Agree.lVal = 4;
+  const auto MoveTo = [this](int Dpi) {
+    RECT Suggested{7, 9, 7, 9};
+    ::SendMessageW(Host.Handle(), WM_DPICHANGED, MAKEWPARAM(Dpi, Dpi), reinterpret_cast<LPARAM>(&Suggested));
+  };
+  const struct {
+    int Dpi, Width, Height;
+  } Scales[] = {{120, 750, 423}, {144, 900, 507}, {240, 1500, 845}, {96, 600, 338}};
+  for (const auto& Scale : Scales) {
+    MoveTo(Scale.Dpi);
+    RECT Area{};
+    ::GetClientRect(Host.Handle(), &Area);
+    EXPECT_EQ(Area.right, Scale.Width);
+    EXPECT_EQ(Area.bottom, Scale.Height);
+    POINT Origin{};
+    ::ClientToScreen(Host.Handle(), &Origin);
+    RECT Frame{};
+    ::GetWindowRect(Host.Handle(), &Frame);
+    EXPECT_EQ(Frame.left + Frame.top, 7 + 9) << Scale.Dpi;
+    HWND List = Host.ListHandle(Window.EULA);
+    RECT Lines{};
+    ::GetWindowRect(List, &Lines);
+    EXPECT_EQ(Lines.left - Origin.x, ui::Scaled(39, Scale.Dpi)) << Scale.Dpi;
+    EXPECT_EQ(Lines.bottom - Origin.y, ui::Scaled(95 + 168, Scale.Dpi)) << Scale.Dpi;
+    EXPECT_EQ(::SendMessageW(List, LB_GETITEMHEIGHT, 0, 0), ui::Scaled(17, Scale.Dpi)) << Scale.Dpi;
+    long Left = 0, Top = 0, Width = 0, Height = 0;
+    ASSERT_EQ(Client->accLocation(&Left, &Top, &Width, &Height, Agree), S_OK);
+    EXPECT_EQ(Left - Origin.x, ui::Scaled(250, Scale.Dpi)) << Scale.Dpi;
+    EXPECT_EQ(Top + Height - Origin.y, ui::Scaled(287 + 28, Scale.Dpi)) << Scale.Dpi;
+  }
+  EXPECT_EQ(Pixels(), At96);
+  MoveTo(144);
+  wintest::Click(Host.Handle(), ui::Scaled(452 + 57, 144), ui::Scaled(287 + 14, 144));  // "Disagree"
   wintest::Pump();
   EXPECT_FALSE(::IsWindow(Host.Handle()));
 }

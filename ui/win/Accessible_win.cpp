@@ -262,7 +262,7 @@ HRESULT TAccessibleClient::accLocation(long* Left, long* Top, long* Width, long*
       Child, [&](IAccessible& Self) { return Self.accLocation(Left, Top, Width, Height, Child); },
       [&](const TAccessibleItem& Item) -> HRESULT {
         if (Left == nullptr || Top == nullptr || Width == nullptr || Height == nullptr) return E_POINTER;
-        const TRect& Bounds = Item.Control->Bounds;
+        const TRect Bounds = Scaled(Item.Control->Bounds, FHost->Dpi());
         POINT Corner{Bounds.Left, Bounds.Top};
         ::ClientToScreen(FHost->Handle(), &Corner);
         *Left = Corner.x;
@@ -298,8 +298,10 @@ HRESULT TAccessibleClient::accHitTest(long Left, long Top, VARIANT* Child) {
   ::GetClientRect(FHost->Handle(), &Client);
   if (!::PtInRect(&Client, Point)) return ChildId(-1, Child);
   const std::vector<TAccessibleItem> Items = FHost->Items();
+  const int X = Unscaled(Point.x, FHost->Dpi());
+  const int Y = Unscaled(Point.y, FHost->Dpi());
   for (std::size_t i = 0; i < Items.size(); ++i) {
-    if (FocusBox(*Items[i].Control).Contains(Point.x, Point.y)) return ChildId(static_cast<long>(i + 1), Child);
+    if (FocusBox(*Items[i].Control).Contains(X, Y)) return ChildId(static_cast<long>(i + 1), Child);
   }
   return ChildId(CHILDID_SELF, Child);
 }

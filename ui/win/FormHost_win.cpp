@@ -51,8 +51,9 @@ TFormHost::~TFormHost() {
 void TFormHost::Create(HWND Owner) {
   FForm.FormCreate();
 
+  FDpi = SystemDpi();
   const DWORD ExStyle = FForm.StayOnTop ? WS_EX_TOPMOST : 0;
-  RECT Frame{0, 0, FForm.ClientWidth, FForm.ClientHeight};
+  RECT Frame{0, 0, Scaled(FForm.ClientWidth, FDpi), Scaled(FForm.ClientHeight, FDpi)};
   ::AdjustWindowRectEx(&Frame, FormStyle, FALSE, ExStyle);
   const int Width = Frame.right - Frame.left;
   const int Height = Frame.bottom - Frame.top;
@@ -63,23 +64,10 @@ void TFormHost::Create(HWND Owner) {
                                   nullptr, FInstance, this));
   if (!FWindow) throw platform::EError("the main window cannot be created");
 
-  HDC Screen = ::GetDC(nullptr);
-  FBufferDc.Reset(::CreateCompatibleDC(Screen));
-  ::ReleaseDC(nullptr, Screen);
-  BITMAPINFO Info{};
-  Info.bmiHeader.biSize = sizeof(Info.bmiHeader);
-  Info.bmiHeader.biWidth = FForm.ClientWidth;
-  Info.bmiHeader.biHeight = -FForm.ClientHeight;  // top-down rows
-  Info.bmiHeader.biPlanes = 1;
-  Info.bmiHeader.biBitCount = 32;
-  Info.bmiHeader.biCompression = BI_RGB;
-  void* Bits = nullptr;
-  FBufferBitmap.Reset(::CreateDIBSection(FBufferDc.Get(), &Info, DIB_RGB_COLORS, &Bits, nullptr, 0));
-  if (!FBufferBitmap) throw platform::EError("the page buffer cannot be created");
-  FBufferPixels = static_cast<std::uint32_t*>(Bits);
-  ::SelectObject(FBufferDc.Get(), FBufferBitmap.Get());
-
+  CreateBuffer();
   CreateLists();
+  // A window that opened on a monitor of another scale than the system's takes that one.
+  if (const int Dpi = WindowDpi(); Dpi != FDpi) ScaleTo(Dpi, nullptr);
   FArmed.assign(FForm.Timers().size(), TArmedTimer{false, 0, 0});
   FForm.FormShow();
   AfterHandler();
@@ -211,7 +199,7 @@ LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-      OnMouseButton(Msg, GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam));
+      OnMouseButton(Msg, Unscaled(GET_X_LPARAM(LParam), FDpi), Unscaled(GET_Y_LPARAM(LParam), FDpi));
       return 0;
     case WM_KEYDOWN:
       if (OnKeyDown(WParam, LParam)) return 0;
@@ -232,8 +220,12 @@ LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
     case WM_ENABLE:
       Present();
       return 0;
+    case WM_DPICHANGED:
+      ScaleTo(LOWORD(WParam), reinterpret_cast<const RECT*>(LParam));
+      return 0;
     case WM_MOUSEMOVE:
-      OnMouseMove(GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam), (WParam & MK_LBUTTON) != 0);
+      OnMouseMove(Unscaled(GET_X_LPARAM(LParam), FDpi), Unscaled(GET_Y_LPARAM(LParam), FDpi),
+                  (WParam & MK_LBUTTON) != 0);
       return 0;
     case WM_MOUSELEAVE:
       FTrackingLeave = false;
@@ -279,7 +271,7 @@ LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
       auto& Measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(LParam);
       for (const TList& Entry : FLists) {
         if (static_cast<UINT>(::GetDlgCtrlID(Entry.Window.Get())) == Measure.CtlID) {
-          Measure.itemHeight = static_cast<UINT>(Entry.Model->ItemHeight);
+          Measure.itemHeight = static_cast<UINT>(Scaled(Entry.Model->ItemHeight, FDpi));
         }
       }
       return TRUE;

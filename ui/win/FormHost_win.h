@@ -8,7 +8,9 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "ui/Bitmap.h"
 #include "ui/Form.h"
 #include "ui/Pictures.h"
+#include "ui/Scale.h"
 #include "ui/win/Accessible_win.h"
 #include "ui/win/Gdi_win.h"
 #include "ui/win/WicDecoder_win.h"
@@ -57,6 +60,8 @@ public:
   void Activate(TControl& Control);
   void TakeFocus(TControl& Control);
   [[nodiscard]] TAccessibleList* ListObject(const TControl& Control);
+  // Pixels per inch of the window: its positions and sizes are the design's scaled by Dpi / 96.
+  [[nodiscard]] int Dpi() const { return FDpi; }
 
   void RequestClose() override;
   void RepaintNow() override;
@@ -77,6 +82,16 @@ private:
   template <typename F>
   void Guarded(F&& Handler);
   void AfterHandler();
+
+  // Scale: the system's and the window's pixels per inch, the page buffer at the
+  // window's scale, and a move to another scale (Suggested: the window's new place).
+  [[nodiscard]] static int SystemDpi();
+  [[nodiscard]] int WindowDpi() const;
+  void CreateBuffer();
+  void ScaleTo(int Dpi, const RECT* Suggested);
+  // Draws the design's coordinates on Dc at the window's scale; nothing at 96 DPI.
+  void ScaleDc(HDC Dc) const;
+  void DrawScaledPicture(TPixelTarget Target, const TImage& Image, const TBitmap32& Picture);
 
   void Paint();
   void ComposePage(HDC Dc, TPixelTarget Target);
@@ -114,6 +129,9 @@ private:
   TWicDecoder FDecoder;
   TPictureCache FPictures;
 
+  int FDpi = DesignDpi;
+  // Each picture resampled once for each size it is drawn at, at the window's scale.
+  std::map<std::tuple<std::string, int, int>, TBitmap32> FScaledPictures;
   platform::win::TMemoryDc FBufferDc;
   platform::win::TGdiObject FBufferBitmap;
   std::uint32_t* FBufferPixels = nullptr;

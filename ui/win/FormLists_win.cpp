@@ -23,13 +23,13 @@ void TFormHost::CreateLists() {
       if (List == nullptr) continue;
       // No WS_VSCROLL: the list scrolls only as its owner asks.
       const DWORD Style = WS_CHILD | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
-      const TRect& B = List->Bounds;
+      const TRect B = Scaled(List->Bounds, FDpi);
       HWND Window = ::CreateWindowExW(0, L"LISTBOX", L"", Style, B.Left, B.Top, B.Width, B.Height, FWindow.Get(),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id++)), FInstance, nullptr);
       // Subclassed through the window procedure, which needs no common-controls library.
       ::SetWindowLongPtrW(Window, GWLP_USERDATA, ::GetWindowLongPtrW(Window, GWLP_WNDPROC));
       ::SetWindowLongPtrW(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TFormHost::ListProc));
-      ::SendMessageW(Window, LB_SETITEMHEIGHT, 0, List->ItemHeight);
+      ::SendMessageW(Window, LB_SETITEMHEIGHT, 0, Scaled(List->ItemHeight, FDpi));
       FLists.push_back({List, platform::win::TWindow(Window), 0, -1, {}});
     }
   }
@@ -68,12 +68,22 @@ void TFormHost::OnDrawItem(const DRAWITEMSTRUCT& Item) {
     if (Entry.Window.Get() != Item.hwndItem || !Entry.Model->OnDrawItem) continue;
     const RECT& R = Item.rcItem;
     TGdiCanvas Canvas(Item.hDC, FFonts);
+    const int Saved = ::SaveDC(Item.hDC);
+    if (FDpi != DesignDpi) {
+      // The row is drawn in the design's pixels; rounding must leave no stale line between rows.
+      ::SetDCBrushColor(Item.hDC, Entry.Model->Color);
+      ::FillRect(Item.hDC, &R, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+      ScaleDc(Item.hDC);
+    }
+    const int Left = Unscaled(R.left, FDpi);
+    const int Top = Unscaled(R.top, FDpi);
     try {
       Entry.Model->OnDrawItem(*Entry.Model, Canvas, static_cast<int>(Item.itemID),
-                              {R.left, R.top, R.right - R.left, R.bottom - R.top});
+                              {Left, Top, Unscaled(R.right, FDpi) - Left, Unscaled(R.bottom, FDpi) - Top});
     } catch (...) {
       // A paint that fails leaves the row as it was; there is nobody to tell.
     }
+    ::RestoreDC(Item.hDC, Saved);
   }
 }
 

@@ -12,8 +12,10 @@ void TFormHost::Paint() {
   // The whole page is composed in the buffer and copied once, so nothing flickers.
   // BeginPaint has validated the window, so an error shown here does not paint again.
   Protected([&] {
-    ComposePage(FBufferDc.Get(), {FBufferPixels, FForm.ClientWidth, FForm.ClientHeight});
-    ::BitBlt(Dc, 0, 0, FForm.ClientWidth, FForm.ClientHeight, FBufferDc.Get(), 0, 0, SRCCOPY);
+    const int Width = Scaled(FForm.ClientWidth, FDpi);
+    const int Height = Scaled(FForm.ClientHeight, FDpi);
+    ComposePage(FBufferDc.Get(), {FBufferPixels, Width, Height});
+    ::BitBlt(Dc, 0, 0, Width, Height, FBufferDc.Get(), 0, 0, SRCCOPY);
   });
   ::EndPaint(FWindow.Get(), &Ps);
 }
@@ -22,12 +24,18 @@ void TFormHost::ComposePage(HDC Dc, TPixelTarget Target) {
   ::GdiFlush();
   std::fill(Target.Pixels, Target.Pixels + static_cast<std::size_t>(Target.Width) * Target.Height,
             PixelOf(FForm.Color));
+  const int SavedScale = ::SaveDC(Dc);
+  ScaleDc(Dc);
   for (TControl* Control : FForm.Pages().ActivePage().Controls) {
     if (!Control->Visible) continue;
     if (auto* Image = dynamic_cast<TImage*>(Control)) {
       if (const TBitmap32* Bitmap = FPictures.Get(Image->Picture)) {
         ::GdiFlush();  // GDI text drawn so far must land before the pixels are touched
-        DrawPicture(Target, *Bitmap, Image->Bounds, {Image->Stretch, Image->Center});
+        if (FDpi == DesignDpi) {
+          DrawPicture(Target, *Bitmap, Image->Bounds, {Image->Stretch, Image->Center});
+        } else {
+          DrawScaledPicture(Target, *Image, *Bitmap);
+        }
       }
     } else if (auto* Label = dynamic_cast<TLabel*>(Control)) {
       DrawLabel(Dc, *Label);
@@ -35,7 +43,8 @@ void TFormHost::ComposePage(HDC Dc, TPixelTarget Target) {
       if (Box->OnPaint) {
         const int Saved = ::SaveDC(Dc);
         ::IntersectClipRect(Dc, Box->Bounds.Left, Box->Bounds.Top, Box->Bounds.Right(), Box->Bounds.Bottom());
-        ::SetViewportOrgEx(Dc, Box->Bounds.Left, Box->Bounds.Top, nullptr);
+        // The viewport's origin is in the display's pixels.
+        ::SetViewportOrgEx(Dc, Scaled(Box->Bounds.Left, FDpi), Scaled(Box->Bounds.Top, FDpi), nullptr);
         TGdiCanvas Canvas(Dc, FFonts);
         Box->OnPaint(*Box, Canvas);
         ::RestoreDC(Dc, Saved);
@@ -44,6 +53,7 @@ void TFormHost::ComposePage(HDC Dc, TPixelTarget Target) {
   }
   DrawFocusCue(Dc);
   ::GdiFlush();
+  ::RestoreDC(Dc, SavedScale);
 }
 
 void TFormHost::DrawLabel(HDC Dc, TLabel& Label) {
