@@ -398,17 +398,18 @@ for dpi in 120 144 240; do
   rm -rf "${downloads:?}"/*
   check "at $dpi DPI the wizard starts" start_wizard
   check "at $dpi DPI the client area is 600 x 338 times the scale, $client_w x $client_h" client_is_scaled
-  check "at $dpi DPI a screen reader finds Agree & Install at its scaled place" \
-    located_at "Agree & Install" 250 287 188 28
+  check "at $dpi DPI a screen reader finds the licence page's title and Agree & Install at their scaled places" \
+    eval 'located_at "Thank you for choosing Vestora" 32 17 545 30 && located_at "Agree & Install" 250 287 188 28'
   check "at $dpi DPI the licence page shows painted" shown "licence-page-$dpi" corner_is_white
   sclick $((250 + 94)) $((287 + 14))
   check "at $dpi DPI a click on Agree & Install at its scaled place installs" accessible_shows "button Continue"
+  check "at $dpi DPI Continue is at its scaled place" located_at Continue 452 286 114 29
   sclick $((452 + 57)) $((286 + 14))
   accessible_shows "button More..." && sclick $((481 + 42)) $((286 + 14))
   # A click elsewhere first: a second click at the same place so soon would be a double-click.
   accessible_shows "button Done" && sclick 10 10 && sclick $((481 + 42)) $((286 + 14))
   check "at $dpi DPI Continue, More... and Done at their scaled places reach the restart page" \
-    accessible_shows "button Restart"
+    eval 'accessible_shows "button Restart" && located_at Restart 481 286 85 28'
   end_wizard
   rm -rf "${downloads:?}"/*
   start_wizard && key Return
