@@ -7,8 +7,8 @@
 
 #include <exception>
 #include <functional>
-#include <memory>
 #include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
