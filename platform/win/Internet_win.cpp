@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -155,11 +156,7 @@ public:
                         : Header == THeader::ContentRange ? HTTP_QUERY_CONTENT_RANGE
                                                           : HTTP_QUERY_RETRY_AFTER;
     // Longer values than any of these takes are no value: the caller then does without.
-    std::string Value(LongestHeader + 1, '\0');
-    DWORD Length = static_cast<DWORD>(Value.size());
-    if (!FApi.QueryInfoA(FHandle.Get(), Query, Value.data(), &Length, nullptr)) return {};
-    Value.resize(std::min<std::size_t>(Length, LongestHeader));
-    return Value;
+    return QueryText(Query, LongestHeader).value_or(std::string());
   }
 
   // Where a redirect sends, made absolute against From. Final when the answer is
@@ -174,14 +171,10 @@ public:
     if (!QueryStatusCode(Status) || (Status != 301 && Status != 302 && Status != 303 && Status != 307 && Status != 308)) {
       return {};
     }
-    // Room for the longest address a relative Location could still resolve to.
-    std::string Location(LongestUrl + 1, '\0');
-    DWORD Length = static_cast<DWORD>(Location.size());
-    if (!FApi.QueryInfoA(FHandle.Get(), HTTP_QUERY_LOCATION, Location.data(), &Length, nullptr)) {
-      return {::GetLastError() == ERROR_INSUFFICIENT_BUFFER ? TRedirect::Refused : TRedirect::Final, {}};
-    }
-    Location.resize(std::min<std::size_t>(Length, Location.size()));
-    std::string Target = ResolveReference(From, Location);
+    // A Location longer than any address the system takes is refused, as is one that resolves to such.
+    const std::optional<std::string> Location = QueryText(HTTP_QUERY_LOCATION, LongestUrl);
+    if (!Location) return {::GetLastError() == ERROR_INSUFFICIENT_BUFFER ? TRedirect::Refused : TRedirect::Final, {}};
+    std::string Target = ResolveReference(From, *Location);
     if (Target.size() > LongestUrl) return {TRedirect::Refused, {}};
     if (!IsWebAddress(Target)) return {};
     return {TRedirect::Follow, std::move(Target)};
@@ -201,6 +194,16 @@ private:
       const TRead Failed = FCancel.AwaitPending(State);
       if (!Failed.Ok) return Failed;
     }
+  }
+
+  // A header's text of at most Longest bytes; nothing when it is missing or longer (the
+  // thread's last error tells which).
+  [[nodiscard]] std::optional<std::string> QueryText(DWORD Query, std::size_t Longest) {
+    std::string Value(Longest + 1, '\0');
+    DWORD Length = static_cast<DWORD>(Value.size());
+    if (!FApi.QueryInfoA(FHandle.Get(), Query, Value.data(), &Length, nullptr)) return std::nullopt;
+    Value.resize(std::min<std::size_t>(Length, Longest));
+    return Value;
   }
 
   bool QueryNumber(DWORD Query, std::uint32_t& Value) {

@@ -74,35 +74,12 @@ platform::win::TComPtr<TAccessibleClient> TAccessibleClient::Create(TFormHost& H
   return Client;
 }
 
-LRESULT TAccessibleClient::Answer(WPARAM Flags) {
-  return OleAcc().LresultFromObject(__uuidof(IAccessible), Flags, this);
+LRESULT AnswerGetObject(IAccessible& Object, WPARAM Flags) {
+  return OleAcc().LresultFromObject(__uuidof(IAccessible), Flags, &Object);
 }
 
 void TAccessibleClient::Notify(HWND Window, DWORD Event, long Child) {
   ::NotifyWinEvent(Event, Window, OBJID_CLIENT, Child);
-}
-
-HRESULT TAccessibleClient::QueryInterface(REFIID Id, void** Object) {
-  if (Object == nullptr) return E_POINTER;
-  *Object = nullptr;
-  if (Id != __uuidof(IUnknown) && Id != __uuidof(IDispatch) && Id != __uuidof(IAccessible)) return E_NOINTERFACE;
-  *Object = static_cast<IAccessible*>(this);
-  AddRef();
-  return S_OK;
-}
-
-ULONG TAccessibleClient::AddRef() { return ++FReferences; }
-
-ULONG TAccessibleClient::Release() {
-  const ULONG Left = --FReferences;
-  if (Left == 0) delete this;
-  return Left;
-}
-
-HRESULT TAccessibleClient::GetTypeInfoCount(UINT* Count) {
-  if (Count == nullptr) return E_POINTER;
-  *Count = 0;
-  return S_OK;
 }
 
 IAccessible* TAccessibleClient::Standard() {
@@ -328,25 +305,6 @@ platform::win::TComPtr<TAccessibleList> TAccessibleList::Create(TFormHost& Host,
   }
   *Object.Out() = std::make_unique<TAccessibleList>(Host, Window, List, std::move(Standard)).release();
   return Object;
-}
-
-LRESULT TAccessibleList::Answer(WPARAM Flags) {
-  return OleAcc().LresultFromObject(__uuidof(IAccessible), Flags, this);
-}
-
-HRESULT TAccessibleList::QueryInterface(REFIID Id, void** Object) {
-  if (Object == nullptr) return E_POINTER;
-  *Object = nullptr;
-  if (Id != __uuidof(IUnknown) && Id != __uuidof(IDispatch) && Id != __uuidof(IAccessible)) return E_NOINTERFACE;
-  *Object = static_cast<IAccessible*>(this);
-  AddRef();
-  return S_OK;
-}
-
-ULONG TAccessibleList::Release() {
-  const ULONG Left = --FReferences;
-  if (Left == 0) delete this;
-  return Left;
 }
 
 long TAccessibleList::FocusedChild() const {

@@ -17,35 +17,73 @@ namespace ui::win {
 
 class TFormHost;
 
+// Loaded with oleacc.dll: Object as the answer to a WM_GETOBJECT of Flags.
+[[nodiscard]] LRESULT AnswerGetObject(IAccessible& Object, WPARAM Flags);
+
+// What each accessible object of the form shares: COM's reference count and
+// interfaces, no type information, no writable property, and a host that may go
+// before its clients let go of the object (then every call fails).
 // A COM object is deleted by its own Release, never through its interface.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class TAccessibleClient final : public IAccessible {
+template <typename TSelf>
+class TAccessibleObject : public IAccessible {
  public:
-  // Nothing when oleacc.dll is missing.
-  [[nodiscard]] static platform::win::TComPtr<TAccessibleClient> Create(TFormHost& Host);
-  // The answer to WM_GETOBJECT for the client area.
-  [[nodiscard]] LRESULT Answer(WPARAM Flags);
-  // After this every call fails: clients may hold the object longer than the window lives.
+  // The answer to WM_GETOBJECT for the client area this object stands for.
+  [[nodiscard]] LRESULT Answer(WPARAM Flags) { return AnswerGetObject(*this, Flags); }
   void Detach() { FHost = nullptr; }
-  // Raises Event for the child at Index of the current items (or the client itself).
-  static void Notify(HWND Window, DWORD Event, long Child);
 
-  explicit TAccessibleClient(TFormHost& Host) : FHost(&Host) {}
-  ~TAccessibleClient() = default;
-  TAccessibleClient(const TAccessibleClient&) = delete;
-  TAccessibleClient& operator=(const TAccessibleClient&) = delete;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Id, void** Object) override {
+    if (Object == nullptr) return E_POINTER;
+    *Object = nullptr;
+    if (Id != __uuidof(IUnknown) && Id != __uuidof(IDispatch) && Id != __uuidof(IAccessible)) return E_NOINTERFACE;
+    *Object = static_cast<IAccessible*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++FReferences; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG Left = --FReferences;
+    if (Left == 0) delete static_cast<TSelf*>(this);
+    return Left;
+  }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Id, void** Object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* Count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* Count) override {
+    if (Count == nullptr) return E_POINTER;
+    *Count = 0;
+    return S_OK;
+  }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
     return E_NOTIMPL;
   }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+ protected:
+  explicit TAccessibleObject(TFormHost& Host) : FHost(&Host) {}
+  ~TAccessibleObject() = default;
+  TAccessibleObject(const TAccessibleObject&) = delete;
+  TAccessibleObject& operator=(const TAccessibleObject&) = delete;
+
+  TFormHost* FHost;
+
+ private:
+  std::atomic<ULONG> FReferences{1};
+};
+#pragma GCC diagnostic pop
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+class TAccessibleClient final : public TAccessibleObject<TAccessibleClient> {
+ public:
+  // Nothing when oleacc.dll is missing.
+  [[nodiscard]] static platform::win::TComPtr<TAccessibleClient> Create(TFormHost& Host);
+  // Raises Event for the child at Index of the current items (or the client itself).
+  static void Notify(HWND Window, DWORD Event, long Child);
+
+  explicit TAccessibleClient(TFormHost& Host) : TAccessibleObject(Host) {}
 
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** Parent) override;
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* Count) override;
@@ -66,8 +104,6 @@ class TAccessibleClient final : public IAccessible {
   HRESULT STDMETHODCALLTYPE accNavigate(long Direction, VARIANT Start, VARIANT* End) override;
   HRESULT STDMETHODCALLTYPE accHitTest(long Left, long Top, VARIANT* Child) override;
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT Child) override;
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
  private:
   // The window's own object, which answers for the client area itself.
@@ -77,8 +113,6 @@ class TAccessibleClient final : public IAccessible {
   template <typename TSelf, typename TChild>
   HRESULT ForChild(const VARIANT& Child, TSelf&& Self, TChild&& OnItem);
 
-  std::atomic<ULONG> FReferences{1};
-  TFormHost* FHost;
   std::vector<TAccessibleItem> FItems;  // as of the last call that named a child
   platform::win::TComPtr<IAccessible> FStandard;
 };
@@ -89,36 +123,14 @@ class TAccessibleClient final : public IAccessible {
 // holds the keyboard focus (the form moves it), and no label window names it.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class TAccessibleList final : public IAccessible {
+class TAccessibleList final : public TAccessibleObject<TAccessibleList> {
  public:
   // Nothing when the system's list object cannot be made.
   [[nodiscard]] static platform::win::TComPtr<TAccessibleList> Create(TFormHost& Host, HWND Window,
                                                                       const TControl& List);
-  // The answer to WM_GETOBJECT for the list's client area.
-  [[nodiscard]] LRESULT Answer(WPARAM Flags);
-  // After this every call fails: clients may hold the object longer than the window lives.
-  void Detach() { FHost = nullptr; }
 
   TAccessibleList(TFormHost& Host, HWND Window, const TControl& List, platform::win::TComPtr<IAccessible> Standard)
-      : FHost(&Host), FWindow(Window), FList(List), FStandard(std::move(Standard)) {}
-  ~TAccessibleList() = default;
-  TAccessibleList(const TAccessibleList&) = delete;
-  TAccessibleList& operator=(const TAccessibleList&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Id, void** Object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++FReferences; }
-  ULONG STDMETHODCALLTYPE Release() override;
-
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* Count) override {
-    if (Count == nullptr) return E_POINTER;
-    *Count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return E_NOTIMPL;
-  }
+      : TAccessibleObject(Host), FWindow(Window), FList(List), FStandard(std::move(Standard)) {}
 
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** Parent) override {
     return Forward(&IAccessible::get_accParent, Parent);
@@ -168,8 +180,6 @@ class TAccessibleList final : public IAccessible {
     return Forward(&IAccessible::accHitTest, Left, Top, Child);
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
  private:
   template <typename... TParams, typename... TArgs>
@@ -180,8 +190,6 @@ class TAccessibleList final : public IAccessible {
   // The current line's child id while the form's focus is on the list; 0 otherwise.
   [[nodiscard]] long FocusedChild() const;
 
-  std::atomic<ULONG> FReferences{1};
-  TFormHost* FHost;
   HWND FWindow;
   const TControl& FList;
   platform::win::TComPtr<IAccessible> FStandard;

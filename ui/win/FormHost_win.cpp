@@ -53,15 +53,12 @@ void TFormHost::Create(HWND Owner) {
 
   FDpi = SystemDpi();
   const DWORD ExStyle = FForm.StayOnTop ? WS_EX_TOPMOST : 0;
-  RECT Frame{0, 0, Scaled(FForm.ClientWidth, FDpi), Scaled(FForm.ClientHeight, FDpi)};
-  ::AdjustWindowRectEx(&Frame, FormStyle, FALSE, ExStyle);
-  const int Width = Frame.right - Frame.left;
-  const int Height = Frame.bottom - Frame.top;
-  const int Left = (::GetSystemMetrics(SM_CXSCREEN) - Width) / 2;
-  const int Top = (::GetSystemMetrics(SM_CYSCREEN) - Height) / 2;
+  const SIZE Frame = FrameSize(FormStyle, ExStyle);
+  const int Left = (::GetSystemMetrics(SM_CXSCREEN) - Frame.cx) / 2;
+  const int Top = (::GetSystemMetrics(SM_CYSCREEN) - Frame.cy) / 2;
   const std::wstring Caption = Widen(FForm.Caption, 1252);
-  FWindow.Reset(::CreateWindowExW(ExStyle, FormClassName, Caption.c_str(), FormStyle, Left, Top, Width, Height, Owner,
-                                  nullptr, FInstance, this));
+  FWindow.Reset(::CreateWindowExW(ExStyle, FormClassName, Caption.c_str(), FormStyle, Left, Top, Frame.cx, Frame.cy,
+                                  Owner, nullptr, FInstance, this));
   if (!FWindow) throw platform::EError("the main window cannot be created");
 
   CreateBuffer();

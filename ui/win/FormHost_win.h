@@ -87,6 +87,8 @@ private:
   // window's scale, and a move to another scale (Suggested: the window's new place).
   [[nodiscard]] static int SystemDpi();
   [[nodiscard]] int WindowDpi() const;
+  // The window's outer size around the form's client area at the window's scale.
+  [[nodiscard]] SIZE FrameSize(DWORD Style, DWORD ExStyle) const;
   void CreateBuffer();
   void ScaleTo(int Dpi, const RECT* Suggested);
   // Draws the design's coordinates on Dc at the window's scale; nothing at 96 DPI.

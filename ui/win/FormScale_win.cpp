@@ -23,6 +23,12 @@ int TFormHost::WindowDpi() const {
   return Dpi > 0 ? static_cast<int>(Dpi) : FDpi;
 }
 
+SIZE TFormHost::FrameSize(DWORD Style, DWORD ExStyle) const {
+  RECT Frame{0, 0, Scaled(FForm.ClientWidth, FDpi), Scaled(FForm.ClientHeight, FDpi)};
+  ::AdjustWindowRectEx(&Frame, Style, FALSE, ExStyle);
+  return {Frame.right - Frame.left, Frame.bottom - Frame.top};
+}
+
 void TFormHost::CreateBuffer() {
   HDC Screen = ::GetDC(nullptr);
   FBufferDc.Reset(::CreateCompatibleDC(Screen));
@@ -55,14 +61,12 @@ void TFormHost::ScaleTo(int Dpi, const RECT* Suggested) {
     ::SendMessageW(List, LB_SETITEMHEIGHT, 0, Scaled(Entry.Model->ItemHeight, FDpi));
     ::SendMessageW(List, LB_SETTOPINDEX, static_cast<WPARAM>(TopLine), 0);
   }
-  RECT Frame{0, 0, Scaled(FForm.ClientWidth, FDpi), Scaled(FForm.ClientHeight, FDpi)};
-  ::AdjustWindowRectEx(&Frame, static_cast<DWORD>(::GetWindowLongPtrW(FWindow.Get(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(::GetWindowLongPtrW(FWindow.Get(), GWL_EXSTYLE)));
+  const SIZE Frame = FrameSize(static_cast<DWORD>(::GetWindowLongPtrW(FWindow.Get(), GWL_STYLE)),
+                               static_cast<DWORD>(::GetWindowLongPtrW(FWindow.Get(), GWL_EXSTYLE)));
   RECT Place{};
   ::GetWindowRect(FWindow.Get(), &Place);
   if (Suggested != nullptr) Place = *Suggested;
-  ::SetWindowPos(FWindow.Get(), nullptr, Place.left, Place.top, Frame.right - Frame.left, Frame.bottom - Frame.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(FWindow.Get(), nullptr, Place.left, Place.top, Frame.cx, Frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   ::InvalidateRect(FWindow.Get(), nullptr, FALSE);
 }
 
