@@ -55,6 +55,7 @@ struct TDownloader::TTransfer {
   std::unique_ptr<platform::IFileStream> File;
   std::uint64_t Size = 0;
   std::string Validator;
+  std::string ETag;  // the whole file's answer's, which a continuation must not contradict
 };
 
 struct TDownloader::TTryEnd {
@@ -128,6 +129,7 @@ bool TDownloader::CreateFile(TTransfer& Transfer) {
   Transfer.File.reset();
   Transfer.Size = 0;
   Transfer.Validator.clear();
+  Transfer.ETag.clear();
   Transfer.SizeAtLastReport = 0;
   platform::IDownloadFiles::TCreated Created = FPlatform.Files.Create(FFileName);
   Transfer.File = std::move(Created.File);
@@ -137,14 +139,19 @@ bool TDownloader::CreateFile(TTransfer& Transfer) {
 
 // Tries again after a transient failure, pausing longer each time, until a try
 // ends for good, the tries without progress are spent, or a cancel comes.
+// Progress is bytes past the most that any try reached: a file that starts over
+// and is cut again at the same place has made none.
 void TDownloader::Tries(platform::IInternetSession& Session, TTransfer& Transfer) {
   int Retries = 0;
   std::uint32_t FailingSince = 0;
+  std::uint64_t Reached = 0;
   for (;;) {
-    const std::uint64_t SizeBefore = Transfer.Size;
     const TTryEnd End = Try(Session, Transfer);
     if (End.Kind == TTryEnd::Stop || FTerminated) return;
-    if (Transfer.Size > SizeBefore) Retries = 0;
+    if (Transfer.Size > Reached) {
+      Reached = Transfer.Size;
+      Retries = 0;
+    }
     if (End.Kind == TTryEnd::StartOver && !CreateFile(Transfer)) return;
     const std::uint32_t Now = FPlatform.Clock.TickCount();
     if (++Retries == 1) FailingSince = Now;
@@ -176,8 +183,11 @@ TDownloader::TTryEnd TDownloader::Try(platform::IInternetSession& Session, TTran
   }
   if (Resuming && (Status == 206 || Status == 416)) {
     Transfer.Failure = StatusFailure(Status);
-    if (Status == 416 || !ContinuesAt(Request.QueryHeader(IInternetRequest::THeader::ContentRange), Transfer.Size,
-                                      Transfer.ContentLength)) {
+    // A server that ignores If-Range but honours Range may answer with another file's bytes.
+    const std::string ETag = Request.QueryHeader(IInternetRequest::THeader::ETag);
+    if (Status == 416 || (!ETag.empty() && ETag != Transfer.ETag) ||
+        !ContinuesAt(Request.QueryHeader(IInternetRequest::THeader::ContentRange), Transfer.Size,
+                     Transfer.ContentLength)) {
       return {TTryEnd::StartOver, {}};
     }
     return Receive(Request, Transfer);
@@ -196,8 +206,9 @@ TDownloader::TTryEnd TDownloader::Try(platform::IInternetSession& Session, TTran
   // The whole file: never appended to what an earlier try brought.
   if (Transfer.Size > 0 && !CreateFile(Transfer)) return {};
   Transfer.ContentLength = Length;
-  Transfer.Validator = ResumeValidator(Request.QueryHeader(IInternetRequest::THeader::ETag),
-                                       Request.QueryHeader(IInternetRequest::THeader::LastModified));
+  Transfer.ETag = Request.QueryHeader(IInternetRequest::THeader::ETag);
+  Transfer.Validator = ResumeValidator(Transfer.ETag, Request.QueryHeader(IInternetRequest::THeader::LastModified),
+                                       Request.QueryHeader(IInternetRequest::THeader::Date));
   if (!Transfer.LastReportTick) Transfer.LastReportTick = FPlatform.Clock.TickCount();
   return Receive(Request, Transfer);
 }

@@ -24,9 +24,17 @@ constexpr std::uint32_t LongestWithoutProgressMs = 120000;
 // 1, 2, 4, 8 s, then 15 s; longer when the server asks for it in Retry-After, up to 30 s.
 [[nodiscard]] std::uint32_t PauseBeforeRetryMs(int Retry, const std::string& RetryAfter);
 
-// What identifies the file across tries, sent back as If-Range: a strong ETag,
-// else the Last-Modified date; empty when there is none (the file then starts over).
-[[nodiscard]] std::string ResumeValidator(const std::string& ETag, const std::string& LastModified);
+// Seconds since 1 January 1970 of an HTTP date in any of its three forms
+// ("Sun, 06 Nov 1994 08:49:37 GMT", "Sunday, 06-Nov-94 08:49:37 GMT",
+// "Sun Nov  6 08:49:37 1994"); nothing when Text is none of them.
+[[nodiscard]] std::optional<std::int64_t> HttpDateSeconds(const std::string& Text);
+
+// What identifies the file across tries, sent back as If-Range; empty when there
+// is none, and the file then starts over. A strong ETag; a weak one never (the
+// server could not promise the same bytes). Without an ETag the Last-Modified
+// date, when it is strong: the answer's Date at least a second after it.
+[[nodiscard]] std::string ResumeValidator(const std::string& ETag, const std::string& LastModified,
+                                          const std::string& Date);
 // The request headers that ask for the rest of the file from byte From.
 [[nodiscard]] std::string ResumeHeaders(std::uint64_t From, const std::string& Validator);
 // True when a Content-Range ("bytes A-B/L") continues the file at From and ends

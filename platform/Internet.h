@@ -24,7 +24,7 @@ public:
   // Fails with ErrorOperationCancelled as soon as the session is cancelled,
   // whatever the server does.
   [[nodiscard]] virtual TRead Read(char* Buffer, std::uint32_t Size) = 0;
-  enum class THeader { ETag, LastModified, ContentRange, RetryAfter };
+  enum class THeader { ETag, LastModified, Date, ContentRange, RetryAfter };
   // A header of the final response as the server sent it; empty when it has none.
   [[nodiscard]] virtual std::string QueryHeader(THeader Header) = 0;
 };

@@ -26,4 +26,14 @@ TRect Scaled(TRect Rect, int Dpi) {
   return {Left, Top, Scaled(Rect.Right(), Dpi) - Left, Scaled(Rect.Bottom(), Dpi) - Top};
 }
 
+TRect FrameAround(int Width, int Height, int Dpi, const TFrameMetrics& Metrics) {
+  const TRect Client{0, 0, Scaled(Width, Dpi), Scaled(Height, Dpi)};
+  return Metrics.AroundAtDpi ? Metrics.AroundAtDpi(Client, Dpi) : Metrics.Around(Client);
+}
+
+bool IsClientAt(int ClientWidth, int ClientHeight, int Width, int Height, int Dpi) {
+  const auto Near = [](int Value, int Wanted) { return Value >= Wanted - 1 && Value <= Wanted + 1; };
+  return Near(ClientWidth, Scaled(Width, Dpi)) && Near(ClientHeight, Scaled(Height, Dpi));
+}
+
 }  // namespace ui

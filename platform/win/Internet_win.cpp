@@ -153,6 +153,7 @@ public:
   [[nodiscard]] std::string QueryHeader(THeader Header) override {
     const DWORD Query = Header == THeader::ETag           ? HTTP_QUERY_ETAG
                         : Header == THeader::LastModified ? HTTP_QUERY_LAST_MODIFIED
+                        : Header == THeader::Date         ? HTTP_QUERY_DATE
                         : Header == THeader::ContentRange ? HTTP_QUERY_CONTENT_RANGE
                                                           : HTTP_QUERY_RETRY_AFTER;
     // Longer values than any of these takes are no value: the caller then does without.

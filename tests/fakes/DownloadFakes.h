@@ -34,7 +34,7 @@ struct TServerScript {
   std::uint32_t OpenError = 12007;  // when it does not open: the name is not resolved
   std::optional<std::uint32_t> Status = 200;
   std::optional<std::uint32_t> ContentLength;
-  std::string ETag, LastModified, ContentRange, RetryAfter;
+  std::string ETag, LastModified, Date, ContentRange, RetryAfter;
   std::deque<TReadStep> Reads;  // then empty reads for ever
 };
 
@@ -87,6 +87,8 @@ public:
           return Answer.ETag;
         case THeader::LastModified:
           return Answer.LastModified;
+        case THeader::Date:
+          return Answer.Date;
         case THeader::ContentRange:
           return Answer.ContentRange;
         default:

@@ -64,6 +64,14 @@ TEST(Resampled, InterpolatesEachChannelAndIsTheIdentityAtItsOwnSize) {
   EXPECT_EQ(ui::Resampled(BlueRed, 2, 1).Pixels, BlueRed.Pixels);
   EXPECT_EQ(ui::Resampled(BlueRed, 4, 1).Pixels, (std::vector<std::uint32_t>{0x0000FF, 0x4000BF, 0xBF0040, 0xFF0000}));
   EXPECT_EQ(ui::Resampled(Quad(), 1, 1).Pixels, (std::vector<std::uint32_t>{0x808080}));
+  // Rows and columns each by their own measure: black over white, and a picture wider than high.
+  const ui::TBitmap32 Tall = ui::Resampled({1, 2, {0x000000, 0xFFFFFF}}, 1, 4);
+  EXPECT_EQ(std::vector<int>({Tall.Width, Tall.Height}), std::vector<int>({1, 4}));
+  EXPECT_EQ(Tall.Pixels, (std::vector<std::uint32_t>{0x000000, 0x404040, 0xBFBFBF, 0xFFFFFF}));
+  const ui::TBitmap32 Wide = ui::Resampled(BlueRed, 4, 2);
+  EXPECT_EQ(std::vector<int>({Wide.Width, Wide.Height}), std::vector<int>({4, 2}));
+  EXPECT_EQ(Wide.Pixels, (std::vector<std::uint32_t>{0x0000FF, 0x4000BF, 0xBF0040, 0xFF0000, 0x0000FF, 0x4000BF,
+                                                     0xBF0040, 0xFF0000}));
 }
 
 // One rounding rule for every measure: halves away from zero, as MulDiv.
@@ -83,6 +91,29 @@ TEST(Scale, EveryMeasureByOneRuleAndEveryDisplayPixelBackToItsDesignPixel) {
       EXPECT_TRUE(ui::Scaled(Design, Dpi) <= X && X < ui::Scaled(Design + 1, Dpi)) << X << "@" << Dpi;
     }
   }
+}
+
+// A per-monitor window's frame is the monitor's: a system at 96 DPI puts an 8-pixel
+// border and a 31-pixel caption around the client area, 12 and 47 at 144 DPI.
+TEST(FrameAround, IsMeasuredAtTheWindowsScaleWhereTheSystemCanAndWithinAPixelIsTheForm) {
+  const auto Around = [](ui::TRect Client, int Dpi) {
+    const int Border = ui::Scaled(8, Dpi);
+    return ui::TRect{-Border, -Border - ui::Scaled(31, Dpi), Client.Width + 2 * Border,
+                     Client.Height + 2 * Border + ui::Scaled(31, Dpi)};
+  };
+  const ui::TFrameMetrics PerMonitor{Around, [&](ui::TRect Client) { return Around(Client, 96); }};
+  const ui::TFrameMetrics SystemOnly{nullptr, PerMonitor.Around};
+  const struct {
+    const ui::TFrameMetrics& Metrics;
+    int Dpi, Width, Height;
+  } Cases[] = {{PerMonitor, 144, 924, 578}, {SystemOnly, 144, 916, 554}, {PerMonitor, 96, 616, 385}};
+  for (const auto& Case : Cases) {
+    const ui::TRect Frame = ui::FrameAround(600, 338, Case.Dpi, Case.Metrics);
+    EXPECT_EQ(std::vector<int>({Frame.Width, Frame.Height}), std::vector<int>({Case.Width, Case.Height})) << Case.Dpi;
+  }
+  EXPECT_TRUE(ui::IsClientAt(901, 506, 600, 338, 144));
+  EXPECT_FALSE(ui::IsClientAt(900, 505, 600, 338, 144));
+  EXPECT_FALSE(ui::IsClientAt(902, 507, 600, 338, 144));
 }
 
 TEST(PixelOf, SwapsRedAndBlue) { EXPECT_EQ(ui::PixelOf(0x1413B1), 0xB11314u); }

@@ -223,7 +223,16 @@ TServerScript Unreachable(std::uint32_t Error) {
   return Script;
 }
 
+// The answer, with its Last-Modified and Date.
+TServerScript Dated(TServerScript Script, std::string LastModified, std::string Date) {
+  Script.LastModified = std::move(LastModified);
+  Script.Date = std::move(Date);
+  return Script;
+}
+
 const std::string V1 = "\"v1\"";
+const std::string Sunday = "Sun, 06 Nov 1994 08:49:37 GMT";
+const std::string SecondLater = "Sun, 06 Nov 1994 08:49:38 GMT";
 const std::string Rest = "Range: bytes=150000-\r\nIf-Range: \"v1\"\r\n";
 const TReport Done{"Downloaded\xAC" "0 of 0mb", 100};
 
@@ -233,6 +242,17 @@ std::vector<TServerScript> CutEvery30000() {
   for (std::uint32_t At = 30000; At < 300000; At += 30000) {
     Answers.push_back(Serve(206, 30000, 12031, V1, "bytes " + std::to_string(At) + "-299999/300000"));
   }
+  return Answers;
+}
+
+// A server that refuses every range, on a line that cuts every answer at the same place.
+std::vector<TServerScript> Always416CutAt150000() {
+  std::vector<TServerScript> Answers;
+  for (int i = 0; i < 20; ++i) {
+    Answers.push_back(Serve(200, 150000, 12031, V1));
+    Answers.push_back(Serve(416));
+  }
+  Answers.push_back(Serve(200, 300000));  // reached only by tries that never end
   return Answers;
 }
 
@@ -273,7 +293,20 @@ INSTANTIATE_TEST_SUITE_P(
                    {Serve(200, 150000, {}, V1), Serve(206, 150000, {}, V1, "bytes 150000-299999/300000")},
                    {1000}, {"", Rest}, Done},
         TRetryCase{"AWeakETagIsNoValidatorSoTheFileStartsOver",
-                   {Serve(200, 150000, 12030, "W/" + V1), Serve(200, 300000)}, {1000}, {"", ""}, Done},
+                   {Dated(Serve(200, 150000, 12030, "W/" + V1), Sunday, SecondLater), Serve(200, 300000)}, {1000},
+                   {"", ""}, Done},
+        TRetryCase{"ALastModifiedASecondBeforeTheAnswerResumes",
+                   {Dated(Serve(200, 150000, 12031), Sunday, SecondLater),
+                    Serve(206, 150000, {}, "", "bytes 150000-299999/300000")},
+                   {1000}, {"", "Range: bytes=150000-\r\nIf-Range: " + Sunday + "\r\n"}, Done},
+        TRetryCase{"ALastModifiedAsOldAsTheAnswerIsNoValidator",
+                   {Dated(Serve(200, 150000, 12031), Sunday, Sunday), Serve(200, 300000)}, {1000}, {"", ""}, Done},
+        TRetryCase{"A206OfAnotherETagStartsOver",
+                   {Serve(200, 150000, 12031, V1), Serve(206, 150000, {}, "\"v2\"", "bytes 150000-299999/300000"),
+                    Serve(200, 300000)},
+                   {1000, 0}, {"", Rest, ""}, Done},
+        TRetryCase{"StartingOverIsNoProgress", Always416CutAt150000(), {1000, 0, 4000, 0, 15000, 0, 15000, 0},
+                   {}, {"Download Error [4]" + Retry, -1}},
         TRetryCase{"A200ToTheRangeStartsOver", {Serve(200, 150000, 12031, V1), Serve(200, 300000)}, {1000},
                    {"", Rest}, Done},
         TRetryCase{"ARangeElsewhereStartsOver",
@@ -393,15 +426,45 @@ TEST_F(Downloader, WithoutAReceiverItRunsSilentlyToItsEnd) {
 }
 
 // The downloads above take the rules' own cases; these are the neighbours a slip would let in.
-TEST(RetryPolicy, RefusesWhatLiesNextToItsRules) {
-  for (const std::uint32_t Error : {12017u, 12007u, 12004u}) EXPECT_FALSE(download::IsTransientError(Error));
-  for (const std::uint32_t Status : {206u, 416u, 501u, 505u}) EXPECT_FALSE(download::IsTransientStatus(Status));
+TEST(RetryPolicy, TakesEveryListedFailureAsTransientAndNotItsNeighbours) {
+  const std::pair<std::uint32_t, bool> Errors[] = {
+      {12001, false}, {12002, true}, {12003, false}, {12028, false}, {12029, true},  {12030, true},
+      {12031, true},  {12032, false}, {12151, false}, {12152, true}, {12153, false}, {12017, false},
+      {10052, false}, {10053, true}, {10054, true},  {10055, false}, {10059, false}, {10060, true},
+      {10061, false}, {12007, false}};
+  for (const auto& [Error, Transient] : Errors) EXPECT_EQ(download::IsTransientError(Error), Transient) << Error;
+  const std::pair<std::uint32_t, bool> Statuses[] = {
+      {0, true},    {1, false},   {407, false}, {408, true},  {409, false}, {428, false}, {429, true},
+      {430, false}, {499, false}, {500, true},  {501, false}, {502, true},  {503, true},  {504, true},
+      {505, false}, {206, false}, {416, false}};
+  for (const auto& [Status, Transient] : Statuses) EXPECT_EQ(download::IsTransientStatus(Status), Transient) << Status;
   EXPECT_EQ(download::PauseBeforeRetryMs(40, "Wed, 21 Oct 2026 07:28:00 GMT"), 15000u);
   EXPECT_EQ(download::PauseBeforeRetryMs(1, "3x"), 1000u);
   for (const char* Range : {"bytes 100-198/200", "bytes 100-199/*", "bytes */200", "bytes 100-199/200 ",
-                            "items 100-199/200", "bytes 100-18446744073709551716/200"}) {
+                            "items 100-199/200", "bytes 100-18446744073709551716/200", "bytes 100-199/199"}) {
     EXPECT_FALSE(download::ContinuesAt(Range, 100, 200)) << Range;
   }
+}
+
+// The three forms a server may send, and what lies next to them.
+TEST(HttpDateSeconds, ReadsTheThreeFormsAndNothingElse) {
+  const std::pair<const char*, std::optional<std::int64_t>> Cases[] = {
+      {"Sun, 06 Nov 1994 08:49:37 GMT", 784111777},
+      {"Sunday, 06-Nov-94 08:49:37 GMT", 784111777},
+      {"Sun Nov  6 08:49:37 1994", 784111777},
+      {"Tue, 29 Feb 2000 23:59:59 GMT", 951868799},
+      {"Wed, 01 Mar 2000 00:00:00 GMT", 951868800},
+      {"Thu, 31 Dec 2037 23:59:60 GMT", 2145916800},
+      {"Fri, 01 Jan 2049 00:00:00 GMT", 2493072000},
+      {"Sun, 06 Nov 1994 08:49:37 UTC", std::nullopt},
+      {"Sun, 06 anF 1994 08:49:37 GMT", std::nullopt},
+      {"Sun, 32 Nov 1994 08:49:37 GMT", std::nullopt},
+      {"Sun, 06 Nov 1994 24:00:00 GMT", std::nullopt},
+      {"Sun, 06 Nov 1994 08:60:00 GMT", std::nullopt},
+      {"Sun, 06 Nov 1994 08:49 GMT", std::nullopt},
+      {"Sun Nov 6 08:49:37 1994 GMT", std::nullopt},
+      {"", std::nullopt}};
+  for (const auto& [Text, Seconds] : Cases) EXPECT_EQ(download::HttpDateSeconds(Text), Seconds) << Text;
 }
 
 TEST(FormatMegabytes, RoundsHalvesUp) {

@@ -179,6 +179,8 @@ TEST(ResolveReference, FollowsTheStandardsExamplesAndCleansWhatTheServerSent) {
       {"http://a/b/c/d;p?q", "g:h", "g:h"},
       {"http://a/b", "HTTPS://x/y/../z?k", "HTTPS://x/z?k"},
       {"http://a", "g", "http://a/g"},
+      {"http://a?q", "g", "http://a/g"},
+      {"http://a/b", "a.b:c", "a.b:c"},
       {"http://a/b", " \t/g h\r\n", "http://a/g%20h"},
       {"http://a/b", "/\xE9\x7F", "http://a/%E9%7F"},
   };

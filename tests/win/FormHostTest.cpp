@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <stdexcept>
+#include <vector>
 
 #include "app/KIVWindow.h"
 #include "app/Licence.h"
@@ -119,11 +120,13 @@ TEST_F(FormHost, OnlyALeftPressAndReleaseOnTheSameControlIsAClick) {
   EXPECT_TRUE(::IsWindow(Hwnd));
 }
 
-// An error escaping a click handler or a paint is shown, and the program goes on.
+// An error escaping a click handler, a paint or a change of scale is shown, and
+// the program goes on as it was.
 TEST_F(FormHost, AnErrorEscapingAHandlerOrAPaintIsShownAndTheProgramGoesOn) {
   const struct {
     const char* Name;
     std::function<void()> Provoke;
+    const wchar_t* Shown = L"Invalid registry value type";
   } Cases[] = {
       {"click",
        [this] {
@@ -138,17 +141,26 @@ TEST_F(FormHost, AnErrorEscapingAHandlerOrAPaintIsShownAndTheProgramGoesOn) {
          ::InvalidateRect(Host.Handle(), nullptr, FALSE);
          ::UpdateWindow(Host.Handle());
        }},
+      {"scale",
+       [this] {
+         RECT Suggested{0, 0, 640, 400};  // a page buffer of 400,000 x 225,000 pixels is more than GDI makes
+         ::SendMessageW(Host.Handle(), WM_DPICHANGED, MAKEWPARAM(64000, 64000), reinterpret_cast<LPARAM>(&Suggested));
+       },
+       L"the page buffer cannot be created"},
   };
   for (const auto& Case : Cases) {
     {
       wintest::TMessageBoxAnswerer Answerer;
       Case.Provoke();
       EXPECT_TRUE(Answerer.Seen()) << Case.Name;
-      EXPECT_EQ(Answerer.Text(), L"Invalid registry value type") << Case.Name;
+      EXPECT_EQ(Answerer.Text(), Case.Shown) << Case.Name;
     }
     Window.pbScrollbar.OnPaint = nullptr;
     wintest::Pump();
     EXPECT_TRUE(::IsWindow(Host.Handle())) << Case.Name;
+    RECT Area{};
+    ::GetClientRect(Host.Handle(), &Area);
+    EXPECT_EQ(std::vector<LONG>({Area.right, Area.bottom, Host.Dpi()}), std::vector<LONG>({600, 338, 96})) << Case.Name;
   }
 }
 

@@ -60,8 +60,9 @@ void TFormHost::Create(HWND Owner) {
   FWindow.Reset(::CreateWindowExW(ExStyle, FormClassName, Caption.c_str(), FormStyle, Left, Top, Frame.cx, Frame.cy,
                                   Owner, nullptr, FInstance, this));
   if (!FWindow) throw platform::EError("the main window cannot be created");
+  FitClientArea();
 
-  CreateBuffer();
+  CreateBuffer(FDpi);
   CreateLists();
   // A window that opened on a monitor of another scale than the system's takes that one.
   if (const int Dpi = WindowDpi(); Dpi != FDpi) ScaleTo(Dpi, nullptr);
@@ -218,7 +219,7 @@ LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
       Present();
       return 0;
     case WM_DPICHANGED:
-      ScaleTo(LOWORD(WParam), reinterpret_cast<const RECT*>(LParam));
+      Guarded([&] { ScaleTo(LOWORD(WParam), reinterpret_cast<const RECT*>(LParam)); });
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(Unscaled(GET_X_LPARAM(LParam), FDpi), Unscaled(GET_Y_LPARAM(LParam), FDpi),

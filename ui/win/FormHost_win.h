@@ -89,8 +89,10 @@ private:
   [[nodiscard]] int WindowDpi() const;
   // The window's outer size around the form's client area at the window's scale.
   [[nodiscard]] SIZE FrameSize(DWORD Style, DWORD ExStyle) const;
-  void CreateBuffer();
+  // The page buffer at Dpi.
+  void CreateBuffer(int Dpi);
   void ScaleTo(int Dpi, const RECT* Suggested);
+  void FitClientArea();
   // Draws the design's coordinates on Dc at the window's scale; nothing at 96 DPI.
   void ScaleDc(HDC Dc) const;
   void DrawScaledPicture(TPixelTarget Target, const TImage& Image, const TBitmap32& Picture);

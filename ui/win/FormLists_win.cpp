@@ -70,7 +70,9 @@ void TFormHost::OnDrawItem(const DRAWITEMSTRUCT& Item) {
     TGdiCanvas Canvas(Item.hDC, FFonts);
     const int Saved = ::SaveDC(Item.hDC);
     if (FDpi != DesignDpi) {
-      // The row is drawn in the design's pixels; rounding must leave no stale line between rows.
+      // The row is drawn in the design's pixels, which may begin a pixel above the
+      // item: kept to the item, and filled whole so that rounding leaves no stale line.
+      ::IntersectClipRect(Item.hDC, R.left, R.top, R.right, R.bottom);
       ::SetDCBrushColor(Item.hDC, Entry.Model->Color);
       ::FillRect(Item.hDC, &R, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
       ScaleDc(Item.hDC);

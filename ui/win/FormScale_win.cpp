@@ -23,36 +23,62 @@ int TFormHost::WindowDpi() const {
   return Dpi > 0 ? static_cast<int>(Dpi) : FDpi;
 }
 
+namespace {
+
+RECT RectOf(TRect Rect) { return {Rect.Left, Rect.Top, Rect.Right(), Rect.Bottom()}; }
+TRect RectOf(RECT Rect) { return {Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top}; }
+
+}  // namespace
+
 SIZE TFormHost::FrameSize(DWORD Style, DWORD ExStyle) const {
-  RECT Frame{0, 0, Scaled(FForm.ClientWidth, FDpi), Scaled(FForm.ClientHeight, FDpi)};
-  ::AdjustWindowRectEx(&Frame, Style, FALSE, ExStyle);
-  return {Frame.right - Frame.left, Frame.bottom - Frame.top};
+  using TAdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  const auto AdjustForDpi = platform::win::EntryPoint<TAdjustForDpi>(::GetModuleHandleW(L"user32.dll"),
+                                                                     "AdjustWindowRectExForDpi");
+  TFrameMetrics Metrics{nullptr, [=](TRect Client) {
+                          RECT Frame = RectOf(Client);
+                          ::AdjustWindowRectEx(&Frame, Style, FALSE, ExStyle);
+                          return RectOf(Frame);
+                        }};
+  if (AdjustForDpi != nullptr) {
+    Metrics.AroundAtDpi = [=](TRect Client, int Dpi) {
+      RECT Frame = RectOf(Client);
+      AdjustForDpi(&Frame, Style, FALSE, ExStyle, static_cast<UINT>(Dpi));
+      return RectOf(Frame);
+    };
+  }
+  const TRect Frame = FrameAround(FForm.ClientWidth, FForm.ClientHeight, FDpi, Metrics);
+  return {Frame.Width, Frame.Height};
 }
 
-void TFormHost::CreateBuffer() {
+// The old buffer stays until the new one exists: a failure leaves the form as it was.
+void TFormHost::CreateBuffer(int Dpi) {
   HDC Screen = ::GetDC(nullptr);
-  FBufferDc.Reset(::CreateCompatibleDC(Screen));
+  platform::win::TMemoryDc Dc(::CreateCompatibleDC(Screen));
   ::ReleaseDC(nullptr, Screen);
   BITMAPINFO Info{};
   Info.bmiHeader.biSize = sizeof(Info.bmiHeader);
-  Info.bmiHeader.biWidth = Scaled(FForm.ClientWidth, FDpi);
-  Info.bmiHeader.biHeight = -Scaled(FForm.ClientHeight, FDpi);  // top-down rows
+  Info.bmiHeader.biWidth = Scaled(FForm.ClientWidth, Dpi);
+  Info.bmiHeader.biHeight = -Scaled(FForm.ClientHeight, Dpi);  // top-down rows
   Info.bmiHeader.biPlanes = 1;
   Info.bmiHeader.biBitCount = 32;
   Info.bmiHeader.biCompression = BI_RGB;
   void* Bits = nullptr;
-  FBufferBitmap.Reset(::CreateDIBSection(FBufferDc.Get(), &Info, DIB_RGB_COLORS, &Bits, nullptr, 0));
-  if (!FBufferBitmap) throw platform::EError("the page buffer cannot be created");
+  platform::win::TGdiObject Bitmap(::CreateDIBSection(Dc.Get(), &Info, DIB_RGB_COLORS, &Bits, nullptr, 0));
+  if (!Dc || !Bitmap) throw platform::EError("the page buffer cannot be created");
+  ::SelectObject(Dc.Get(), Bitmap.Get());
+  FBufferDc = std::move(Dc);
+  FBufferBitmap = std::move(Bitmap);
   FBufferPixels = static_cast<std::uint32_t*>(Bits);
-  ::SelectObject(FBufferDc.Get(), FBufferBitmap.Get());
 }
 
 // The page, its focus, its progress and the list's lines stay as they are.
+// Suggested is Windows' own place and size for the new scale, used when its client
+// area is the form's; otherwise the window is sized around the form.
 void TFormHost::ScaleTo(int Dpi, const RECT* Suggested) {
   if (Dpi <= 0) return;
+  CreateBuffer(Dpi);
   FDpi = Dpi;
   FScaledPictures.clear();
-  CreateBuffer();
   for (const TList& Entry : FLists) {
     HWND List = Entry.Window.Get();
     const TRect Bounds = Scaled(Entry.Model->Bounds, FDpi);
@@ -61,13 +87,33 @@ void TFormHost::ScaleTo(int Dpi, const RECT* Suggested) {
     ::SendMessageW(List, LB_SETITEMHEIGHT, 0, Scaled(Entry.Model->ItemHeight, FDpi));
     ::SendMessageW(List, LB_SETTOPINDEX, static_cast<WPARAM>(TopLine), 0);
   }
-  const SIZE Frame = FrameSize(static_cast<DWORD>(::GetWindowLongPtrW(FWindow.Get(), GWL_STYLE)),
-                               static_cast<DWORD>(::GetWindowLongPtrW(FWindow.Get(), GWL_EXSTYLE)));
-  RECT Place{};
-  ::GetWindowRect(FWindow.Get(), &Place);
-  if (Suggested != nullptr) Place = *Suggested;
-  ::SetWindowPos(FWindow.Get(), nullptr, Place.left, Place.top, Frame.cx, Frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT Client{};
+  if (Suggested != nullptr) {
+    ::SetWindowPos(FWindow.Get(), nullptr, Suggested->left, Suggested->top, Suggested->right - Suggested->left,
+                   Suggested->bottom - Suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::GetClientRect(FWindow.Get(), &Client);
+  }
+  if (Suggested == nullptr || !IsClientAt(Client.right, Client.bottom, FForm.ClientWidth, FForm.ClientHeight, FDpi)) {
+    const SIZE Frame = FrameSize(static_cast<DWORD>(::GetWindowLongPtrW(FWindow.Get(), GWL_STYLE)),
+                                 static_cast<DWORD>(::GetWindowLongPtrW(FWindow.Get(), GWL_EXSTYLE)));
+    ::SetWindowPos(FWindow.Get(), nullptr, 0, 0, Frame.cx, Frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
+  }
   ::InvalidateRect(FWindow.Get(), nullptr, FALSE);
+}
+
+// The frame drawn may differ from the one measured (Wine draws none at another
+// scale): what counts is the client area, so the window takes what it lacks.
+void TFormHost::FitClientArea() {
+  RECT Client{};
+  RECT Place{};
+  ::GetClientRect(FWindow.Get(), &Client);
+  ::GetWindowRect(FWindow.Get(), &Place);
+  const int Width = Scaled(FForm.ClientWidth, FDpi);
+  const int Height = Scaled(FForm.ClientHeight, FDpi);
+  if (Client.right == Width && Client.bottom == Height) return;
+  ::SetWindowPos(FWindow.Get(), nullptr, 0, 0, Place.right - Place.left + Width - Client.right,
+                 Place.bottom - Place.top + Height - Client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TFormHost::ScaleDc(HDC Dc) const {
