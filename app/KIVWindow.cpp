@@ -67,6 +67,7 @@ void TKIVWindow::LayOutPages() {
   };
   pbScrollbar.OnMouseEnter = [this](ui::TControl& Sender) { pbScrollbarMouseEnter(Sender); };
   pbScrollbar.OnMouseLeave = [this](ui::TControl& Sender) { pbScrollbarMouseLeave(Sender); };
+  PageEULA.Panels = {{33, 89, 543, 180}};
   PageEULA.Controls = {&imgEULAback, &lblDontAgree, &lblAgree, &pbScrollbar, &lblEULATitle1, &lblEULATitle2, &EULA};
 
   Image1.Stretch = true;
@@ -77,6 +78,8 @@ void TKIVWindow::LayOutPages() {
   Style(lblProgress, Arial(17, Grey), true, TAlignment::Right, TTextLayout::Center);
   imgProgressGrey.Stretch = true;
   imgProgressGrey.Visible = false;
+  imgProgress.Meaning = ui::TPictureMeaning::Bar;
+  imgProgressGrey.Meaning = ui::TPictureMeaning::DimmedBar;
   Style(lblTitle2, Corbel(17, Grey), true);
   imgInstallHL.Stretch = true;
   imgInstallHL.Visible = false;
@@ -88,6 +91,7 @@ void TKIVWindow::LayOutPages() {
   lblProgressInfo1.CodePage = lblProgressInfo2.CodePage = 0;
   Style(Label1, Corbel(17, Grey), true);
   Label1.Caption = "Overall progress:";
+  PageInstall.Panels = {{158, 122, 405, 131}, {170, 158, 373, 38}};
   PageInstall.Controls = {&Image1,   &lblTitle1,    &lblProgressInfo1, &imgProgress,     &lblProgress, &imgProgressGrey,
                           &lblTitle2, &imgInstallHL, &lblInstall,       &lblHelp, &lblProgressInfo2, &Label1};
 
@@ -138,6 +142,7 @@ void TKIVWindow::LayOutPages() {
            &imgOpInst4b, &lblDX1, &lblDX2, &lblWMP1, &lblWMP2, &lblAFP1, &lblAFP2, &lblQT1, &lblQT2}) {
     Row->OnMouseUp = OfferMouseUp;
   }
+  PageOpInstall.Panels = {{72, 84, 227, 91}, {305, 84, 224, 91}, {72, 184, 227, 91}, {305, 184, 224, 91}};
   PageOpInstall.Controls = {&imgOpInstallBack, &lblDone, &lblOpInstTitle1, &lblOpInstTitle2, &imgOpInst1b,
                             &imgOpInst3b,      &imgOpInst3a, &imgOpInst4b, &imgOpInst4a,         &imgOpInst2b,
                             &lblWMP1,          &lblWMP2, &lblQT1,          &lblQT2,          &lblAFP2,

@@ -95,6 +95,10 @@ public:
   bool AutoHeight = false;
 };
 
+// What a picture stands for where no pictures are drawn (a contrast theme): art
+// is left out; a bar is filled in the theme's highlight, a dimmed one in its grey.
+enum class TPictureMeaning { Art, Bar, DimmedBar };
+
 class TImage : public TControl {
 public:
   TImage(std::string AName, TRect ABounds, std::string APicture)
@@ -104,6 +108,7 @@ public:
   std::string Picture;
   bool Stretch = false;
   bool Center = false;
+  TPictureMeaning Meaning = TPictureMeaning::Art;
 };
 
 class ICanvas;
@@ -141,6 +146,8 @@ public:
   // Raised when the page shows other content in its place: the focus and assistive
   // technology start afresh, as on a new page.
   unsigned View = 0;
+  // The panels that the page's pictures draw, outlined where no pictures are drawn.
+  std::vector<TRect> Panels;
 
   // The topmost visible control at the point, or nullptr.
   [[nodiscard]] TControl* ControlAt(int X, int Y) const;

@@ -1,5 +1,6 @@
 // How a label's caption is laid out: the rules the host hands to the system.
 #include "ui/LabelRules.h"
+#include "ui/Contrast.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,38 @@ TEST(LabelTextTop, PlacesTheTextAtTheTopTheMiddleOrTheBottom) {
     Apply(Label, {"x", TAlignment::Left, Case.Layout, true, false, Case.AutoHeight});
     EXPECT_EQ(ui::LabelTextTop(Label, Case.TextHeight), Case.Top)
         << static_cast<int>(Case.Layout) << " " << Case.TextHeight << " " << Case.AutoHeight;
+  }
+}
+
+// In a contrast theme: an action is a button, grey when it takes no input; a
+// coloured text stands out, every grey is plain text; only white paper stays paper.
+TEST(Contrast, MapsTheModelsColoursToTheThemesRoles) {
+  using ui::TSystemColour;
+  const struct {
+    ui::TRole Role;
+    ui::TColor Colour;
+    bool Available;
+    ui::TContrastLook Look;
+  } Labels[] = {
+      {ui::TRole::Button, ui::clWhite, true, {TSystemColour::ButtonText, true}},
+      {ui::TRole::Button, 0x444444, false, {TSystemColour::GrayText, true}},
+      {ui::TRole::Link, 0x1413B1, true, {TSystemColour::Highlight, false}},   // "Installed"
+      {ui::TRole::Link, 0x999999, true, {TSystemColour::WindowText, false}},  // "Click to intstall"
+      {ui::TRole::Text, 0x0000FF, true, {TSystemColour::Highlight, false}},   // an error line
+      {ui::TRole::Text, 0x808040, true, {TSystemColour::Highlight, false}},
+      {ui::TRole::Text, 0x808041, true, {TSystemColour::WindowText, false}},  // a tinted grey
+      {ui::TRole::None, ui::clWhite, true, {TSystemColour::WindowText, false}},
+  };
+  for (const auto& Case : Labels) {
+    ui::TLabel Label("Label", {});
+    Label.Role = Case.Role;
+    Label.Font.Color = Case.Colour;
+    EXPECT_EQ(ui::ContrastLook(Label, Case.Available), Case.Look) << std::hex << Case.Colour;
+  }
+  for (const auto& [Colour, Fill] : {std::pair{ui::clWhite, TSystemColour::Window},
+                                     std::pair{0xFEFFFFu, TSystemColour::WindowText},
+                                     std::pair{0xCCCCCCu, TSystemColour::WindowText}}) {
+    EXPECT_EQ(ui::ContrastFill(Colour), Fill) << std::hex << Colour;
   }
 }
 

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,22 @@ inline std::vector<std::uint32_t> ClientPixels(HWND Window, int Width, int Heigh
 inline void Click(HWND Window, int X, int Y, UINT Down = WM_LBUTTONDOWN, UINT Up = WM_LBUTTONUP) {
   ::SendMessageW(Window, Down, Down == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(X, Y));
   ::SendMessageW(Window, Up, 0, MAKELPARAM(X, Y));
+}
+
+// Saves a window's pixels (as ClientPixels gives them) as a picture in the folder
+// that VESTORA_TEST_ARTIFACTS names, as Name.ppm for the test command to convert;
+// nothing where no folder is named.
+inline void SavePicture(const char* Name, const std::vector<std::uint32_t>& Pixels, int Width, int Height) {
+  const char* Folder = std::getenv("VESTORA_TEST_ARTIFACTS");
+  if (Folder == nullptr || *Folder == '\0') return;
+  // A folder of the machine's own names: Wine shows the root as drive Z.
+  const std::string Path = std::string(Folder[0] == '/' ? "Z:" : "") + Folder + "/" + Name + ".ppm";
+  std::ofstream Out(Path, std::ios::binary);
+  Out << "P6\n" << Width << " " << Height << "\n255\n";
+  for (const std::uint32_t Pixel : Pixels) {
+    const char Rgb[3] = {static_cast<char>(Pixel >> 16), static_cast<char>(Pixel >> 8), static_cast<char>(Pixel)};
+    Out.write(Rgb, 3);
+  }
 }
 
 // Answers the first message box of this process with Button and records its text.

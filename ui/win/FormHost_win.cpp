@@ -64,6 +64,7 @@ void TFormHost::Create(HWND Owner) {
 
   CreateBuffer(FDpi);
   CreateLists();
+  ReadContrast();
   // A window that opened on a monitor of another scale than the system's takes that one.
   if (const int Dpi = WindowDpi(); Dpi != FDpi) ScaleTo(Dpi, nullptr);
   FArmed.assign(FForm.Timers().size(), TArmedTimer{false, 0, 0});
@@ -280,10 +281,16 @@ LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
     case WM_CTLCOLORLISTBOX:
       for (const TList& Entry : FLists) {
         if (Entry.Window.Get() == reinterpret_cast<HWND>(LParam)) {
-          ::SetDCBrushColor(reinterpret_cast<HDC>(WParam), Entry.Model->Color);
+          ::SetDCBrushColor(reinterpret_cast<HDC>(WParam), FillColour(Entry.Model->Color));
           return reinterpret_cast<LRESULT>(::GetStockObject(DC_BRUSH));
         }
       }
+      break;
+    case WM_SETTINGCHANGE:
+      if (WParam == SPI_SETHIGHCONTRAST) ReadContrast();
+      break;
+    case WM_SYSCOLORCHANGE:
+      ReadContrast();
       break;
     case WM_CLOSE:
       if (CloseQuery()) ::DestroyWindow(Window);

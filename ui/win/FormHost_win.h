@@ -45,6 +45,12 @@ public:
   // Post WM_QUIT when the window is destroyed: set for the application's main window.
   void SetQuitOnDestroy(bool Quit) { FQuitOnDestroy = Quit; }
 
+  // The user's contrast theme on or off: every page is then drawn in the theme's
+  // colours, without its pictures, or as designed. The window asks the system at
+  // its start and when the theme changes; nothing but the drawing changes.
+  void SetContrast(bool On);
+  [[nodiscard]] bool Contrast() const { return FContrast; }
+
   // Runs Call inside the handler boundary, then brings the window in line with
   // the model, as for the window's own events.
   void RunGuarded(const std::function<void()>& Call);
@@ -100,6 +106,15 @@ private:
   void Paint();
   void ComposePage(HDC Dc, TPixelTarget Target);
   void DrawLabel(HDC Dc, TLabel& Label);
+  // Contrast theme: the setting as the system has it; a picture as what it stands
+  // for; the part of a label that lies on a bar, and the colour of text there.
+  void ReadContrast();
+  void DrawPlainPicture(HDC Dc, const TImage& Image) const;
+  [[nodiscard]] std::pair<TRect, TSystemColour> BarUnder(const TLabel& Label) const;
+  // A fill of the model's as it is drawn now.
+  [[nodiscard]] TColor FillColour(TColor Colour) const {
+    return FContrast ? SystemColour(ContrastFill(Colour)) : Colour;
+  }
   void OnMouseButton(UINT Msg, int X, int Y);
   // Keys: Tab moves the focus among the page's actions, Enter and Space act on
   // it as a click would, Escape closes as the close box does; a list takes its
@@ -134,6 +149,7 @@ private:
   TPictureCache FPictures;
 
   int FDpi = DesignDpi;
+  bool FContrast = false;
   // Each picture resampled once for each size it is drawn at, at the window's scale.
   std::map<std::tuple<std::string, int, int>, TBitmap32> FScaledPictures;
   platform::win::TMemoryDc FBufferDc;

@@ -89,6 +89,13 @@ void TFormHost::DrawFocusCue(HDC Dc) {
   if (!FFocusCues || FFocused == nullptr || !FFocused->Visible) return;
   const std::vector<TControl*>& Shown = FForm.Pages().ActivePage().Controls;
   if (std::find(Shown.begin(), Shown.end(), FFocused) == Shown.end()) return;
+  if (FContrast) {
+    // Solid and two pixels wide, in the theme's own colour for what is selected.
+    const TRect Box = FocusBox(*FFocused);
+    OutlineBox(Dc, Box, SystemColour(TSystemColour::Highlight));
+    OutlineBox(Dc, {Box.Left + 1, Box.Top + 1, Box.Width - 2, Box.Height - 2}, SystemColour(TSystemColour::Highlight));
+    return;
+  }
   const RECT Box = ToRect(FocusBox(*FFocused));
   ::SetTextColor(Dc, 0x000000);
   ::SetBkColor(Dc, 0xFFFFFF);

@@ -67,14 +67,13 @@ void TFormHost::OnDrawItem(const DRAWITEMSTRUCT& Item) {
   for (TList& Entry : FLists) {
     if (Entry.Window.Get() != Item.hwndItem || !Entry.Model->OnDrawItem) continue;
     const RECT& R = Item.rcItem;
-    TGdiCanvas Canvas(Item.hDC, FFonts);
+    TGdiCanvas Canvas(Item.hDC, FFonts, FContrast);
     const int Saved = ::SaveDC(Item.hDC);
     if (FDpi != DesignDpi) {
       // The row is drawn in the design's pixels, which may begin a pixel above the
       // item: kept to the item, and filled whole so that rounding leaves no stale line.
       ::IntersectClipRect(Item.hDC, R.left, R.top, R.right, R.bottom);
-      ::SetDCBrushColor(Item.hDC, Entry.Model->Color);
-      ::FillRect(Item.hDC, &R, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+      FillBox(Item.hDC, {R.left, R.top, R.right - R.left, R.bottom - R.top}, FillColour(Entry.Model->Color));
       ScaleDc(Item.hDC);
     }
     const int Left = Unscaled(R.left, FDpi);

@@ -21,17 +21,33 @@ HFONT TFontCache::Get(const TFont& Font) {
   return static_cast<HFONT>(Slot.Get());
 }
 
+TColor SystemColour(TSystemColour Colour) {
+  static constexpr int Indexes[] = {COLOR_WINDOW,    COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
+                                    COLOR_GRAYTEXT,  COLOR_BTNFACE,    COLOR_BTNTEXT};
+  return ::GetSysColor(Indexes[static_cast<int>(Colour)]);
+}
+
+void FillBox(HDC Dc, TRect Box, TColor Colour) {
+  const RECT R = ToRect(Box);
+  ::SetDCBrushColor(Dc, Colour);
+  ::FillRect(Dc, &R, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+}
+
+void OutlineBox(HDC Dc, TRect Box, TColor Colour) {
+  const RECT R = ToRect(Box);
+  ::SetDCBrushColor(Dc, Colour);
+  ::FrameRect(Dc, &R, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+}
+
 void TGdiCanvas::FillRect(TRect Rect, TColor Color) {
-  const RECT R = ToRect(Rect);
-  ::SetDCBrushColor(FDc, Color);
-  ::FillRect(FDc, &R, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+  FillBox(FDc, Rect, FContrast ? SystemColour(ContrastFill(Color)) : Color);
 }
 
 void TGdiCanvas::TextOut(int X, int Y, const std::string& Text, const TFont& Font) {
   const std::wstring Wide = Widen(Text, 1252);
   const platform::win::TSelect Select(FDc, FFonts.Get(Font));
   ::SetBkMode(FDc, TRANSPARENT);
-  ::SetTextColor(FDc, Font.Color);
+  ::SetTextColor(FDc, FContrast ? SystemColour(ContrastText(Font.Color)) : Font.Color);
   ::TextOutW(FDc, X, Y, Wide.c_str(), static_cast<int>(Wide.size()));
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/win/Handles.h"
 #include "ui/Canvas.h"
+#include "ui/Contrast.h"
 
 namespace ui::win {
 
@@ -25,9 +26,16 @@ private:
   std::map<std::tuple<std::string, int, bool>, platform::win::TGdiObject> FFonts;
 };
 
+// The colour the user's theme gives a role.
+[[nodiscard]] TColor SystemColour(TSystemColour Colour);
+void FillBox(HDC Dc, TRect Box, TColor Colour);
+// A one-pixel line around the inside of Box.
+void OutlineBox(HDC Dc, TRect Box, TColor Colour);
+
+// Draws in the model's colours, or in the contrast theme's (Contrast).
 class TGdiCanvas final : public ICanvas {
 public:
-  TGdiCanvas(HDC Dc, TFontCache& Fonts) : FDc(Dc), FFonts(Fonts) {}
+  TGdiCanvas(HDC Dc, TFontCache& Fonts, bool Contrast) : FDc(Dc), FFonts(Fonts), FContrast(Contrast) {}
   void FillRect(TRect Rect, TColor Color) override;
   void TextOut(int X, int Y, const std::string& Text, const TFont& Font) override;
   void DrawFocusRect(TRect Rect) override;
@@ -35,6 +43,7 @@ public:
 private:
   HDC FDc;
   TFontCache& FFonts;
+  bool FContrast;
 };
 
 class TGdiMeasurer final : public ITextMeasurer {
