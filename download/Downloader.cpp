@@ -12,6 +12,7 @@ constexpr char RetryLine[] = "Please check your internet connection and try agai
 constexpr std::uint32_t ReadSize = 2048;
 constexpr std::uint32_t ErrorIoPending = 997;
 constexpr int EmptyReadsAtEnd = 6;
+constexpr std::uint32_t ErrorDiskFull = 112;
 constexpr std::uint64_t ReportEvery = 1000000;  // bytes: one million, not 2^20
 // A progress report is never taken for completion: only the verified file reports 100.
 constexpr int HighestProgress = 99;
@@ -107,7 +108,11 @@ void TDownloader::Download(platform::IInternetSession& Session) {
   } catch (const std::exception&) {
     Transfer.Failure = SystemErrorFailure(FPlatform.Files.LastSystemError());
   }
-  Transfer.File.reset();  // closed before its size is read by name
+  // The size is read from the handle that wrote the file: once it is closed, others
+  // (a virus scanner) may hold the file, or move it away.
+  std::uint64_t Written = 0;
+  const bool Sized = Transfer.File && Transfer.File->Size(Written) == 0;
+  Transfer.File.reset();
 
   if (!Transfer.LastReportTick) {
     // Nothing is left behind; every failure is reported, so that the page does not wait for nothing.
@@ -116,7 +121,7 @@ void TDownloader::Download(platform::IInternetSession& Session) {
     return;
   }
   const std::string Total = std::to_string(Transfer.ContentLength / 1024 / 1024);
-  if (FPlatform.Files.SizeByName(FFileName) == Transfer.ContentLength) {
+  if (Sized && Written == Transfer.ContentLength) {
     ReportProgress("Downloaded" + std::string(1, StatusSeparator) + Total + " of " + Total + "mb", 100);
     return;
   }
@@ -190,6 +195,7 @@ TDownloader::TTryEnd TDownloader::Try(platform::IInternetSession& Session, TTran
                      Transfer.ContentLength)) {
       return {TTryEnd::StartOver, {}};
     }
+    if (!HasRoomFor(Transfer.ContentLength - Transfer.Size, Transfer)) return {};
     return Receive(Request, Transfer);
   }
   if (Status != 200) {
@@ -205,12 +211,22 @@ TDownloader::TTryEnd TDownloader::Try(platform::IInternetSession& Session, TTran
   }
   // The whole file: never appended to what an earlier try brought.
   if (Transfer.Size > 0 && !CreateFile(Transfer)) return {};
+  if (!HasRoomFor(Length, Transfer)) return {};
   Transfer.ContentLength = Length;
   Transfer.ETag = Request.QueryHeader(IInternetRequest::THeader::ETag);
   Transfer.Validator = ResumeValidator(Transfer.ETag, Request.QueryHeader(IInternetRequest::THeader::LastModified),
                                        Request.QueryHeader(IInternetRequest::THeader::Date));
   if (!Transfer.LastReportTick) Transfer.LastReportTick = FPlatform.Clock.TickCount();
   return Receive(Request, Transfer);
+}
+
+// A volume too small for the rest of the file fails before its first byte, not
+// when it is full; a volume whose room is unknown is tried.
+bool TDownloader::HasRoomFor(std::uint64_t Bytes, TTransfer& Transfer) {
+  const std::optional<std::uint64_t> Free = FPlatform.Files.FreeSpace(FFileName);
+  if (!Free || *Free >= Bytes) return true;
+  Transfer.Failure = SystemErrorFailure(ErrorDiskFull);
+  return false;
 }
 
 // Until the end of the data, a failure or a cancel; a failure leaves its report.

@@ -30,14 +30,19 @@ std::optional<std::uint64_t> Number(const std::string& Text, std::size_t& At, st
 bool IsTransientError(std::uint32_t SystemError) {
   switch (SystemError) {
     case 12002:  // ERROR_INTERNET_TIMEOUT
+    case 12007:  // ERROR_INTERNET_NAME_NOT_RESOLVED: no network yet, as while Wi-Fi connects
     case 12029:  // ERROR_INTERNET_CANNOT_CONNECT
     case 12030:  // ERROR_INTERNET_CONNECTION_ABORTED
     case 12031:  // ERROR_INTERNET_CONNECTION_RESET
     case 12152:  // ERROR_HTTP_INVALID_SERVER_RESPONSE
+    case 12163:  // ERROR_INTERNET_DISCONNECTED
     // The same as the sockets report them, which some WinInets (Wine's) pass on as they are.
+    case 10050:  // WSAENETDOWN
+    case 10051:  // WSAENETUNREACH
     case 10053:  // WSAECONNABORTED
     case 10054:  // WSAECONNRESET
     case 10060:  // WSAETIMEDOUT
+    case 10065:  // WSAEHOSTUNREACH
       return true;
     default:
       return false;

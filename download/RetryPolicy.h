@@ -14,7 +14,8 @@ constexpr std::uint32_t LongestWithoutProgressMs = 120000;
 
 // A system error of the internet service that a poor line gives: a time-out, a
 // failed connect, a connection aborted or reset (also as the sockets' own errors), a
-// broken answer.
+// broken answer; or a network not there yet: a name not resolved, no connection,
+// a network down or unreachable.
 [[nodiscard]] bool IsTransientError(std::uint32_t SystemError);
 // A status that says "try again later": 408, 429, 500, 502, 503, 504; or none (0), a
 // connection that broke before its answer.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "platform/Path.h"
 
@@ -26,8 +27,8 @@ public:
   };
   // Creates or truncates the file for reading and writing, without sharing.
   [[nodiscard]] virtual TCreated Create(const TPath& File) = 0;
-  // The size of the file on disk, or 0 when it cannot be opened.
-  [[nodiscard]] virtual std::uint64_t SizeByName(const TPath& File) = 0;
+  // The bytes free to this user on the volume of File's folder; nothing when unknown.
+  [[nodiscard]] virtual std::optional<std::uint64_t> FreeSpace(const TPath& File) = 0;
   // The calling thread's last system error: what a failure that came as an exception left.
   [[nodiscard]] virtual std::uint32_t LastSystemError() = 0;
 };

@@ -40,12 +40,11 @@ IDownloadFiles::TCreated TWinDownloadFiles::Create(const TPath& File) {
   return {std::make_unique<TStream>(Handle), 0};
 }
 
-std::uint64_t TWinDownloadFiles::SizeByName(const TPath& File) {
-  const TUniqueHandle Handle(OrNull(::CreateFileW(File.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                                  FILE_FLAG_NO_BUFFERING | FILE_ATTRIBUTE_NORMAL, nullptr)));
-  LARGE_INTEGER Size{};
-  if (!Handle || !::GetFileSizeEx(Handle.Get(), &Size)) return 0;
-  return static_cast<std::uint64_t>(Size.QuadPart);
+std::optional<std::uint64_t> TWinDownloadFiles::FreeSpace(const TPath& File) {
+  ULARGE_INTEGER Free{};
+  const TPath Folder = FolderPart(File);
+  if (Folder.empty() || !::GetDiskFreeSpaceExW(Folder.c_str(), &Free, nullptr, nullptr)) return std::nullopt;
+  return Free.QuadPart;
 }
 
 std::uint32_t TWinDownloadFiles::LastSystemError() { return ::GetLastError(); }

@@ -8,7 +8,7 @@ class TWinDownloadFiles final : public IDownloadFiles {
 public:
   void Delete(const TPath& File) override;
   [[nodiscard]] TCreated Create(const TPath& File) override;
-  [[nodiscard]] std::uint64_t SizeByName(const TPath& File) override;
+  [[nodiscard]] std::optional<std::uint64_t> FreeSpace(const TPath& File) override;
   [[nodiscard]] std::uint32_t LastSystemError() override;
 };
 

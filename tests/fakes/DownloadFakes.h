@@ -31,7 +31,7 @@ struct TServerScript {
   bool RootOpens = true;
   bool OpenWaits = false;  // the root handle opens only when the test releases it
   bool UrlOpens = true;
-  std::uint32_t OpenError = 12007;  // when it does not open: the name is not resolved
+  std::uint32_t OpenError = 12005;  // when it does not open: the address is not valid
   std::optional<std::uint32_t> Status = 200;
   std::optional<std::uint32_t> ContentLength;
   std::string ETag, LastModified, Date, ContentRange, RetryAfter;
@@ -204,7 +204,15 @@ public:
     Files[File] = 0;
     return {std::make_unique<TStream>(*this, File), 0};
   }
-  [[nodiscard]] std::uint64_t SizeByName(const platform::TPath& File) override {
+  // What the files leave of the capacity.
+  [[nodiscard]] std::optional<std::uint64_t> FreeSpace(const platform::TPath&) override {
+    if (!Capacity) return std::nullopt;
+    const std::lock_guard<std::mutex> Guard(Lock);
+    std::uint64_t Used = 0;
+    for (const auto& [Name, Size] : Files) Used += Size;
+    return *Capacity - std::min(Used, *Capacity);
+  }
+  [[nodiscard]] std::uint64_t SizeByName(const platform::TPath& File) {
     const std::lock_guard<std::mutex> Guard(Lock);
     const auto Found = Files.find(File);
     return Found == Files.end() ? 0 : Found->second;
@@ -219,6 +227,7 @@ public:
   std::map<platform::TPath, std::uint64_t> Files;
   std::optional<std::uint32_t> CreateError;
   std::optional<std::uint32_t> WriteError;
+  std::optional<std::uint64_t> Capacity = std::uint64_t{1} << 40;  // nothing: the room is unknown
   bool CreateThrows = false;  // as an allocation that fails, leaving LastError
   std::uint32_t LastError = 0;
 };

@@ -81,13 +81,19 @@ struct TEndCase {
   std::int32_t MinSize;
   TReport Last;
   std::optional<std::uint64_t> FileLeft;  // the size of the file that remains, if one does
+  std::optional<std::uint64_t> Capacity = std::uint64_t{1} << 40;  // of the disk; nothing: unknown
 };
 
 class DownloadEnds : public Downloader, public ::testing::WithParamInterface<TEndCase> {};
 
 TEST_P(DownloadEnds, WithTheRightReport) {
   MinSize = GetParam().MinSize;
+  Disk.Capacity = GetParam().Capacity;
   const std::vector<TReport> Reports = Run(GetParam().Script);
+  // Nothing is read for a file that cannot be kept.
+  if (GetParam().Last.Text.find("[6:112]") != std::string::npos) {
+    EXPECT_EQ(Internet->ReadCalls, 0);
+  }
   ASSERT_GE(Reports.size(), 2u);
   EXPECT_EQ(Reports.front(), (TReport{"Downloading...", 0}));
   EXPECT_EQ(Reports.back(), GetParam().Last);
@@ -139,6 +145,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {"Download Error [5]" + Retry, -1}, std::nullopt},
         TEndCase{"TwoRunsOfThreeEmptyReadsAreNoEnd", Answer(200, 100000, WithEmptyReads(100000, {{10, 3}, {30, 3}})),
                  100000, {"Downloaded\xAC" "0 of 0mb", 100}, 100000},
+        TEndCase{"ExactlyTheRoomItNeeds", Answer(200, 100000, Body(100000)), 100000,
+                 {"Downloaded\xAC" "0 of 0mb", 100}, 100000, 100000},
+        TEndCase{"TooLittleRoomEndsBeforeTheBody", Answer(200, 100000, Body(100000)), 100000,
+                 {"Download Error [6:112]" + Retry, -1}, std::nullopt, 99999},
+        TEndCase{"UnknownRoomIsTried", Answer(200, 100000, Body(100000)), 100000,
+                 {"Downloaded\xAC" "0 of 0mb", 100}, 100000, std::nullopt},
         TEndCase{"ABodyLongerThanItsLengthIsNoDownload", Answer(200, 100000, Body(100001)), 100000,
                  {"Download Error [5]" + Retry, -1}, std::nullopt}),
     [](const ::testing::TestParamInfo<TEndCase>& Info) { return std::string(Info.param.Name); });
@@ -264,6 +276,7 @@ struct TRetryCase {
   TReport Last;
   std::vector<std::uint32_t> Ticks{};  // none: always 0
   bool CancelInPause = false;
+  std::uint64_t Capacity = std::uint64_t{1} << 40;  // of the disk
 };
 
 class Retries : public Downloader, public ::testing::WithParamInterface<TRetryCase> {};
@@ -272,6 +285,7 @@ TEST_P(Retries, ResumeOnlyTheSameFileAndEndWhenSpent) {
   const TRetryCase& Case = GetParam();
   Later.assign(Case.Answers.begin() + 1, Case.Answers.end());
   CancelInPause = Case.CancelInPause;
+  Disk.Capacity = Case.Capacity;
   const std::vector<std::uint32_t> Ticks = Case.Ticks.empty() ? std::vector<std::uint32_t>{0} : Case.Ticks;
   EXPECT_EQ(Run(Case.Answers.front(), Ticks).back(), Case.Last);
   EXPECT_EQ(Internet->Pauses, Case.Pauses);
@@ -289,6 +303,9 @@ INSTANTIATE_TEST_SUITE_P(
         TRetryCase{"ACutResumesWithRangeAndIfRange",
                    {Serve(200, 150000, 12031, V1), Serve(206, 150000, {}, V1, "bytes 150000-299999/300000")},
                    {1000}, {"", Rest}, Done},
+        TRetryCase{"AResumeNeedsRoomForTheRestOnly",
+                   {Serve(200, 150000, 12031, V1), Serve(206, 150000, {}, V1, "bytes 150000-299999/300000")},
+                   {1000}, {"", Rest}, Done, {}, false, 300000},
         TRetryCase{"AnEndShortOfTheLengthResumes",
                    {Serve(200, 150000, {}, V1), Serve(206, 150000, {}, V1, "bytes 150000-299999/300000")},
                    {1000}, {"", Rest}, Done},
@@ -324,7 +341,9 @@ INSTANTIATE_TEST_SUITE_P(
         TRetryCase{"AlwaysBusyEndsAfterNineTries", {Serve(503)},
                    {1000, 2000, 4000, 8000, 15000, 15000, 15000, 15000}, std::vector<std::string>(9), {Busy, -1}},
         TRetryCase{"AFailedConnectIsRetried", {Unreachable(12029), Serve(200, 300000)}, {1000}, {}, Done},
-        TRetryCase{"AnUnknownNameIsNot", {Unreachable(12007), Serve(200, 300000)}, {}, {},
+        TRetryCase{"NoNetworkYetIsRetried", {Unreachable(12007), Unreachable(10051), Serve(200, 300000)},
+                   {1000, 2000}, {}, Done},
+        TRetryCase{"AnInvalidAddressIsNot", {Unreachable(12005), Serve(200, 300000)}, {}, {},
                    {"Download Error [1]" + Retry, -1}},
         TRetryCase{"NotFoundIsNotRetried", {Serve(404)}, {}, {""}, {"Download Error + [2:404]" + Retry, -1}},
         // The fourth pause ends exactly two minutes after the first failure; the fifth would end later.
@@ -428,10 +447,12 @@ TEST_F(Downloader, WithoutAReceiverItRunsSilentlyToItsEnd) {
 // The downloads above take the rules' own cases; these are the neighbours a slip would let in.
 TEST(RetryPolicy, TakesEveryListedFailureAsTransientAndNotItsNeighbours) {
   const std::pair<std::uint32_t, bool> Errors[] = {
-      {12001, false}, {12002, true}, {12003, false}, {12028, false}, {12029, true},  {12030, true},
+      {12001, false}, {12002, true}, {12003, false}, {12006, false}, {12007, true}, {12008, false},
+      {12162, false}, {12163, true}, {12164, false}, {10049, false}, {10050, true}, {10051, true},
+      {10052, false}, {10064, false}, {10065, true}, {10066, false}, {12028, false}, {12029, true},  {12030, true},
       {12031, true},  {12032, false}, {12151, false}, {12152, true}, {12153, false}, {12017, false},
-      {10052, false}, {10053, true}, {10054, true},  {10055, false}, {10059, false}, {10060, true},
-      {10061, false}, {12007, false}};
+      {10053, true}, {10054, true},  {10055, false}, {10059, false}, {10060, true},
+      {10061, false}};
   for (const auto& [Error, Transient] : Errors) EXPECT_EQ(download::IsTransientError(Error), Transient) << Error;
   const std::pair<std::uint32_t, bool> Statuses[] = {
       {0, true},    {1, false},   {407, false}, {408, true},  {409, false}, {428, false}, {429, true},

@@ -48,6 +48,13 @@ inline void Click(HWND Window, int X, int Y, UINT Down = WM_LBUTTONDOWN, UINT Up
   ::SendMessageW(Window, Up, 0, MAKELPARAM(X, Y));
 }
 
+// The size of a file on disk; 0 when there is none.
+inline std::uint64_t FileSize(const std::wstring& Path) {
+  WIN32_FILE_ATTRIBUTE_DATA Data{};
+  if (!::GetFileAttributesExW(Path.c_str(), GetFileExInfoStandard, &Data)) return 0;
+  return (static_cast<std::uint64_t>(Data.nFileSizeHigh) << 32) | Data.nFileSizeLow;
+}
+
 // Saves a window's pixels (as ClientPixels gives them) as a picture in the folder
 // that VESTORA_TEST_ARTIFACTS names, as Name.ppm for the test command to convert;
 // nothing where no folder is named.
