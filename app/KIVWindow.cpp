@@ -160,6 +160,10 @@ void TKIVWindow::LayOutPages() {
 
   tmrSWCheck.OnTimer = [this](ui::TTimer& Sender) { tmrSWCheckTimer(&Sender); };
   tmrInstallerMonitor.OnTimer = [this](ui::TTimer& Sender) { tmrInstallerMonitorTimer(&Sender); };
+  tmrStartRetry.OnTimer = [this](ui::TTimer& Sender) {
+    Sender.SetEnabled(false);
+    LaunchInstaller();
+  };
 
   // How the keyboard and assistive technology meet the pages.
   for (ui::TControl* Text : std::initializer_list<ui::TControl*>{

@@ -46,7 +46,9 @@ public:
   TKIVWindow(TKIVServices Services, std::vector<std::string> LicenceItems);
 
   [[nodiscard]] ui::TNotebook& Pages() override { return Notebook1; }
-  [[nodiscard]] std::vector<ui::TTimer*> Timers() override { return {&tmrSWCheck, &tmrInstallerMonitor}; }
+  [[nodiscard]] std::vector<ui::TTimer*> Timers() override {
+    return {&tmrSWCheck, &tmrInstallerMonitor, &tmrStartRetry};
+  }
 
   void FormCreate() override;
   void FormShow() override;
@@ -119,6 +121,8 @@ public:
 
   ui::TTimer tmrSWCheck{"tmrSWCheck", 10000};
   ui::TTimer tmrInstallerMonitor{"tmrInstallerMonitor", 1000};
+  // Starts the installer again while another program (a virus scanner) holds it.
+  ui::TTimer tmrStartRetry{"tmrStartRetry", 1000};
 
   // Read by tests and by the host; the window is the only writer.
   [[nodiscard]] const platform::TPath& DownloadFolder() const { return FDownloadFolder; }
@@ -190,6 +194,7 @@ private:
   std::int32_t FResellerId = 0;
   std::int32_t FProgressFullWidth = 0;
   std::unique_ptr<platform::IProcess> FInstallerProcess;
+  int FStartRetries = 0;  // of this download's installer, while another program holds it
   bool FStoppingDownload = false;
 };
 

@@ -9,6 +9,8 @@ namespace app {
 namespace {
 
 constexpr std::int32_t LastStep = 200;
+// A file held by another program is tried again for 30 seconds, a second apart.
+constexpr int MostStartRetries = 30;
 
 }  // namespace
 
@@ -27,7 +29,10 @@ void TKIVWindow::DownloadProgress(const std::string& Message, std::int32_t Perce
     lblInstall.Tag = 0;
     lblInstall.Caption = "Install";
   }
-  if (Percent == 100) LaunchInstaller();
+  if (Percent == 100) {
+    FStartRetries = 0;
+    LaunchInstaller();
+  }
 }
 
 void TKIVWindow::ShowProgress(std::int32_t Step) {
@@ -62,6 +67,12 @@ void TKIVWindow::LaunchInstaller() {
   FInstallerProcess = std::move(Start.Process);
   if (FInstallerProcess) {
     tmrInstallerMonitor.SetEnabled(true);
+    return;
+  }
+  // A virus scanner may hold the finished file for a moment; the page waits as it is.
+  if (Start.Result == platform::IProcesses::TStartResult::Busy && FStartRetries < MostStartRetries) {
+    ++FStartRetries;
+    tmrStartRetry.SetEnabled(true);
     return;
   }
   // A file that failed its check or its start is not left behind.

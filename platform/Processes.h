@@ -19,7 +19,8 @@ public:
 class IProcesses {
 public:
   virtual ~IProcesses() = default;
-  enum class TStartResult { Started, Untrusted, Failed };
+  // Busy: another program (a virus scanner) holds the file for now.
+  enum class TStartResult { Started, Untrusted, Busy, Failed };
   struct TStart {
     TStartResult Result = TStartResult::Failed;
     std::unique_ptr<IProcess> Process;  // set when Started
@@ -29,7 +30,8 @@ public:
   // the file must carry a valid Authenticode signature whose signer's simple
   // display name is Signer, or it is Untrusted and does not run. The file is
   // held open, denying writes and deletion to others, from the check until the
-  // process has been created.
+  // process has been created. A file that another program holds without sharing
+  // it (a sharing violation, or access denied) is Busy.
   [[nodiscard]] virtual TStart StartInstaller(const TPath& Path, const std::string& Parameters,
                                               const std::string& Signer) = 0;
 };

@@ -36,6 +36,9 @@ std::wstring FromUtf8(const std::string& Text) {
   return Wide;
 }
 
+// What a program that holds a file without sharing it makes an open fail with.
+bool HeldByOthers(DWORD Error) { return Error == ERROR_SHARING_VIOLATION || Error == ERROR_ACCESS_DENIED; }
+
 }  // namespace
 
 IProcesses::TStart TWinProcesses::StartInstaller(const TPath& Path, const std::string& Parameters,
@@ -46,7 +49,7 @@ IProcesses::TStart TWinProcesses::StartInstaller(const TPath& Path, const std::s
   HANDLE Opened = ::CreateFileW(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
   const TUniqueHandle Held(Opened == INVALID_HANDLE_VALUE ? nullptr : Opened);
-  if (!Held) return Start;
+  if (!Held) return {HeldByOthers(::GetLastError()) ? TStartResult::Busy : TStartResult::Failed, nullptr};
   if (!Signer.empty() && VerifiedSigner(Held.Get(), Path) != FromUtf8(Signer)) {
     Start.Result = TStartResult::Untrusted;
     return Start;
@@ -59,7 +62,7 @@ IProcesses::TStart TWinProcesses::StartInstaller(const TPath& Path, const std::s
   // An empty folder means the current one.
   if (!::CreateProcessW(Path.c_str(), CommandLine.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
                         Folder.empty() ? nullptr : Folder.c_str(), &Startup, &Started)) {
-    return Start;
+    return {HeldByOthers(::GetLastError()) ? TStartResult::Busy : TStartResult::Failed, nullptr};
   }
   const TUniqueHandle Thread(Started.hThread);
   TUniqueHandle Process(Started.hProcess);

@@ -276,9 +276,11 @@ public:
                                       const std::string& Signer) override {
     Started.emplace_back(Path, Parameters);
     Signers.push_back(Signer);
-    if (Outcome != TStartResult::Started) return {Outcome, nullptr};
-    return {Outcome, std::make_unique<TProcess>(*this)};
+    const TStartResult Result = Started.size() <= FirstOutcomes.size() ? FirstOutcomes[Started.size() - 1] : Outcome;
+    if (Result != TStartResult::Started) return {Result, nullptr};
+    return {Result, std::make_unique<TProcess>(*this)};
   }
+  std::vector<TStartResult> FirstOutcomes;  // of the first starts, then Outcome
   TStartResult Outcome = TStartResult::Started;
   std::vector<std::string> Signers;
   platform::IProcess::TWait State = platform::IProcess::TWait::Running;

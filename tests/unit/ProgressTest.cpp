@@ -102,6 +102,7 @@ struct TStartFailure {
   platform::IProcesses::TStartResult Outcome;
   const char* Line1;
   const char* Line2;
+  std::size_t Starts = 1;
 };
 
 class StartFailures : public Progress, public ::testing::WithParamInterface<TStartFailure> {};
@@ -110,7 +111,11 @@ class StartFailures : public Progress, public ::testing::WithParamInterface<TSta
 TEST_P(StartFailures, ReturnThePageToReadyAndRemoveTheFile) {
   Processes.Outcome = GetParam().Outcome;
   Downloads.Calls.back().OnProgress("Downloaded\xAC" "33 of 33mb", 100);
-  ASSERT_EQ(Processes.Signers.size(), 1u);
+  for (int Second = 0; Window.tmrStartRetry.Enabled() && Second < 100; ++Second) {
+    Window.tmrStartRetry.OnTimer(Window.tmrStartRetry);
+  }
+  EXPECT_EQ(Processes.Started.size(), GetParam().Starts);
+  ASSERT_GE(Processes.Signers.size(), 1u);
   EXPECT_EQ(Processes.Signers[0], VESTORA_INSTALLER_SIGNER);
   EXPECT_EQ(Folders.Removed, std::vector<platform::TPath>{Window.DownloadFolder() + L"VestoraEditorInstaller.exe"});
   EXPECT_EQ(Window.lblProgressInfo1.Caption, GetParam().Line1);
@@ -128,6 +133,25 @@ INSTANTIATE_TEST_SUITE_P(
     Installer, StartFailures,
     ::testing::Values(TStartFailure{platform::IProcesses::TStartResult::Failed, "Error starting the installer.", ""},
                       TStartFailure{platform::IProcesses::TStartResult::Untrusted, "Download Error [7]",
-                                    "The installer's signature could not be verified."}));
+                                    "The installer's signature could not be verified."},
+                      TStartFailure{platform::IProcesses::TStartResult::Busy, "Error starting the installer.", "", 31}));
+
+// A virus scanner that holds the finished file for a moment: the start is tried
+// again a second apart, the page waiting as it is, and the installer runs.
+TEST_F(Progress, AnInstallerHeldForAMomentStartsOnALaterTry) {
+  using platform::IProcesses;
+  Processes.FirstOutcomes = {IProcesses::TStartResult::Busy, IProcesses::TStartResult::Busy};
+  Downloads.Calls.back().OnProgress("Downloaded\xAC" "33 of 33mb", 100);
+  for (int Second = 0; Second < 2; ++Second) {
+    ASSERT_TRUE(Window.tmrStartRetry.Enabled());
+    EXPECT_EQ(Window.lblInstall.Font.Color, app::clInactiveGrey);
+    Window.tmrStartRetry.OnTimer(Window.tmrStartRetry);
+  }
+  EXPECT_EQ(Window.tmrStartRetry.Interval, 1000u);
+  EXPECT_FALSE(Window.tmrStartRetry.Enabled());
+  EXPECT_EQ(Processes.Started.size(), 3u);
+  EXPECT_TRUE(Window.tmrInstallerMonitor.Enabled());
+  EXPECT_TRUE(Folders.Removed.empty());
+}
 
 }  // namespace

@@ -69,6 +69,7 @@ TEST(WinProcesses, OnlyAnInstallerSignedByTheMakerRuns) {
     const wchar_t* File;
     const char* Signer;
     R Expected;
+    bool HeldByAScanner = false;  // open elsewhere, shared with nobody
   } Cases[] = {
       {L"installer-maker.exe", "Ostrevane Software Limited", R::Started},
       {L"installer-maker.exe", "Ostrevane Software", R::Untrusted},
@@ -76,6 +77,7 @@ TEST(WinProcesses, OnlyAnInstallerSignedByTheMakerRuns) {
       {L"installer-other.exe", "Ostrevane Software Limited", R::Untrusted},
       {L"installer-altered.exe", "Ostrevane Software Limited", R::Untrusted},
       {L"installer-unsigned.exe", "", R::Started},
+      {L"installer-maker.exe", "Ostrevane Software Limited", R::Busy, true},
   };
   platform::win::TWinProcesses Processes;
   for (const auto& Case : Cases) {
@@ -83,7 +85,11 @@ TEST(WinProcesses, OnlyAnInstallerSignedByTheMakerRuns) {
     const std::wstring Installer = Folder + Case.File;
     ASSERT_NE(::GetFileAttributesW(Installer.c_str()), INVALID_FILE_ATTRIBUTES) << "tools/test signs the fixtures";
     ::DeleteFileW((Folder + L"installer-run.txt").c_str());
+    const HANDLE Scanner = Case.HeldByAScanner ? ::CreateFileW(Installer.c_str(), GENERIC_READ, 0, nullptr,
+                                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                                               : INVALID_HANDLE_VALUE;
     auto Start = Processes.StartInstaller(Installer, "/VERYSILENT", Case.Signer);
+    if (Scanner != INVALID_HANDLE_VALUE) ::CloseHandle(Scanner);
     EXPECT_EQ(Start.Result, Case.Expected) << std::string(Case.File, Case.File + wcslen(Case.File)) << " " << Case.Signer;
     EXPECT_EQ(Start.Process != nullptr, Case.Expected == R::Started);
     if (Start.Process) (void)Start.Process->Wait(5000);
