@@ -106,7 +106,8 @@ int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR, int) {
     platform::win::TWinProcesses Processes;
     checks::TFunctions Functions({Registry, Versions, Flash});
     download::TResellerId Reseller(Resources, Functions);
-    platform::win::TWinInternet Internet;
+    // The proxy's password prompt belongs to the wizard's window, which waits for it.
+    platform::win::TWinInternet Internet([&Application] { return Application.MainWindow(); });
     platform::win::TWinDownloadFiles DownloadFiles;
     platform::win::TWinSyncOwner GuiThread(
         Instance, [&Application](const std::function<void()>& Call) { Application.RunGuarded(Call); });

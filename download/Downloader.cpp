@@ -13,6 +13,8 @@ constexpr std::uint32_t ReadSize = 2048;
 constexpr std::uint32_t ErrorIoPending = 997;
 constexpr int EmptyReadsAtEnd = 6;
 constexpr std::uint32_t ErrorDiskFull = 112;
+constexpr std::uint32_t ProxyAuthenticationRequired = 407;
+constexpr int MostProxyPrompts = 3;
 constexpr std::uint64_t ReportEvery = 1000000;  // bytes: one million, not 2^20
 // A progress report is never taken for completion: only the verified file reports 100.
 constexpr int HighestProgress = 99;
@@ -57,6 +59,7 @@ struct TDownloader::TTransfer {
   std::uint64_t Size = 0;
   std::string Validator;
   std::string ETag;  // the whole file's answer's, which a continuation must not contradict
+  int ProxyPrompts = 0;
 };
 
 struct TDownloader::TTryEnd {
@@ -173,19 +176,23 @@ void TDownloader::Tries(platform::IInternetSession& Session, TTransfer& Transfer
 TDownloader::TTryEnd TDownloader::Try(platform::IInternetSession& Session, TTransfer& Transfer) {
   using platform::IInternetRequest;
   const bool Resuming = Transfer.Size > 0 && !Transfer.Validator.empty();
-  const platform::IInternetSession::TOpened Opened =
+  platform::IInternetSession::TOpened Opened =
       Session.OpenUrl(FURL, Resuming ? ResumeHeaders(Transfer.Size, Transfer.Validator) : std::string());
-  if (!Opened.Request) {
-    Transfer.Failure = Failure(FTerminated ? "Download Terminated" : "Download Error [1]");
-    return {IsTransientError(Opened.Error) ? TTryEnd::Retry : TTryEnd::Stop, {}};
+  std::uint32_t Status = 0;
+  for (;;) {
+    if (!Opened.Request) {
+      Transfer.Failure = Failure(FTerminated ? "Download Terminated" : "Download Error [1]");
+      return {IsTransientError(Opened.Error) ? TTryEnd::Retry : TTryEnd::Stop, {}};
+    }
+    // No status at all: reported, so that the page does not wait for nothing.
+    if (!Opened.Request->QueryStatusCode(Status)) {
+      Transfer.Failure = Failure("Download Error [2]");
+      return {};
+    }
+    if (Status != ProxyAuthenticationRequired || !ProxyPasswordGiven(*Opened.Request, Transfer)) break;
+    Opened = Session.SendAgain(std::move(Opened.Request));
   }
   IInternetRequest& Request = *Opened.Request;
-  std::uint32_t Status = 0;
-  // No status at all: reported, so that the page does not wait for nothing.
-  if (!Request.QueryStatusCode(Status)) {
-    Transfer.Failure = Failure("Download Error [2]");
-    return {};
-  }
   if (Resuming && (Status == 206 || Status == 416)) {
     Transfer.Failure = StatusFailure(Status);
     // A server that ignores If-Range but honours Range may answer with another file's bytes.
@@ -218,6 +225,17 @@ TDownloader::TTryEnd TDownloader::Try(platform::IInternetSession& Session, TTran
                                        Request.QueryHeader(IInternetRequest::THeader::Date));
   if (!Transfer.LastReportTick) Transfer.LastReportTick = FPlatform.Clock.TickCount();
   return Receive(Request, Transfer);
+}
+
+// An office proxy that asks who the user is: the system's prompt, at most three
+// times a download. It is a window of the GUI thread, owned by the program's
+// window, so this thread waits for it as for a progress report.
+bool TDownloader::ProxyPasswordGiven(platform::IInternetRequest& Request, TTransfer& Transfer) {
+  if (FTerminated || Transfer.ProxyPrompts >= MostProxyPrompts) return false;
+  ++Transfer.ProxyPrompts;
+  bool Given = false;
+  FThread.Synchronize([&Given, &Request] { Given = Request.PromptProxyPassword(); });
+  return Given && !FTerminated;
 }
 
 // A volume too small for the rest of the file fails before its first byte, not

@@ -61,6 +61,7 @@ private:
   [[nodiscard]] bool CreateFile(TTransfer& Transfer);
   void Tries(platform::IInternetSession& Session, TTransfer& Transfer);
   [[nodiscard]] TTryEnd Try(platform::IInternetSession& Session, TTransfer& Transfer);
+  [[nodiscard]] bool ProxyPasswordGiven(platform::IInternetRequest& Request, TTransfer& Transfer);
   [[nodiscard]] bool HasRoomFor(std::uint64_t Bytes, TTransfer& Transfer);
   [[nodiscard]] TTryEnd Receive(platform::IInternetRequest& Request, TTransfer& Transfer);
   void ReportTransfer(TTransfer& Transfer, std::uint64_t Size);

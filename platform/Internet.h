@@ -27,6 +27,11 @@ public:
   enum class THeader { ETag, LastModified, Date, ContentRange, RetryAfter };
   // A header of the final response as the server sent it; empty when it has none.
   [[nodiscard]] virtual std::string QueryHeader(THeader Header) = 0;
+  // After a 407, the proxy asking who the user is: the system's own prompt for the
+  // proxy's user name and password, owned by the program's window, which waits for
+  // it. True when the user gave them: the request may then be sent again. Called
+  // on the thread that owns the window.
+  [[nodiscard]] virtual bool PromptProxyPassword() = 0;
 };
 
 // The root handle: open while one download runs.
@@ -42,6 +47,9 @@ public:
   // redirects to HTTP or HTTPS addresses. No request when it fails, is cancelled,
   // or the server redirects more often.
   [[nodiscard]] virtual TOpened OpenUrl(const std::string& Url, const std::string& Headers) = 0;
+  // Sends Request again as it was, with what its prompt took, and follows its
+  // redirects as OpenUrl does.
+  [[nodiscard]] virtual TOpened SendAgain(std::unique_ptr<IInternetRequest> Request) = 0;
   // Waits, unless the session is cancelled first: then false, at once.
   [[nodiscard]] virtual bool Pause(std::uint32_t Milliseconds) = 0;
   // Ends the opening, read or pause in progress, and every later one, at once.

@@ -116,8 +116,14 @@ private:
 
 class TRequest final : public IInternetRequest {
 public:
-  TRequest(const TApi& Api, std::shared_ptr<TRequestState> State, const TCancel& Cancel)
-      : FApi(Api), FState(std::move(State)), FCancel(Cancel), FHandle(FState->Handle.load(), {Api.CloseHandle}) {}
+  TRequest(const TApi& Api, std::shared_ptr<TRequestState> State, const TCancel& Cancel, std::string Url)
+      : FApi(Api),
+        FState(std::move(State)),
+        FCancel(Cancel),
+        FUrl(std::move(Url)),
+        FHandle(FState->Handle.load(), {Api.CloseHandle}) {}
+
+  [[nodiscard]] const std::string& Url() const { return FUrl; }
 
   [[nodiscard]] bool QueryStatusCode(std::uint32_t& Code) override { return QueryNumber(QueryStatusCodeNumber, Code); }
   [[nodiscard]] bool QueryContentLength(std::uint32_t& Length) override {
@@ -158,6 +164,26 @@ public:
                                                           : HTTP_QUERY_RETRY_AFTER;
     // Longer values than any of these takes are no value: the caller then does without.
     return QueryText(Query, LongestHeader).value_or(std::string());
+  }
+
+  // The system's dialog keeps what the user enters with the request, and says
+  // ERROR_INTERNET_FORCE_RETRY when it should be sent again. Its Cancel says
+  // ERROR_CANCELLED, or (Wine) ERROR_SUCCESS: anything else is no password.
+  [[nodiscard]] bool PromptProxyPassword() override {
+    const HWND Owner = FApi.PromptOwner ? FApi.PromptOwner() : nullptr;
+    return FApi.ErrorDlg(Owner, FHandle.Get(), ERROR_INTERNET_INCORRECT_PASSWORD,
+                         FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS |
+                             FLAGS_ERROR_UI_FLAGS_GENERATE_DATA,
+                         nullptr) == ERROR_INTERNET_FORCE_RETRY;
+  }
+
+  // The same request on the same handle, with its headers and what the prompt took.
+  [[nodiscard]] TRead SendAgain() {
+    if (FCancel.Raised()) return {false, ErrorOperationCancelled, 0};
+    FAvailable = 0;
+    ::ResetEvent(FState->Done.Get());
+    if (FApi.SendRequestA(FHandle.Get(), nullptr, 0, nullptr, 0)) return {true, 0, 0};
+    return FCancel.AwaitPending(*FState);
   }
 
   // Where a redirect sends, made absolute against From. Final when the answer is
@@ -218,6 +244,7 @@ private:
   const TApi& FApi;
   std::shared_ptr<TRequestState> FState;
   const TCancel& FCancel;
+  std::string FUrl;
   // What WinInet said it holds and was not read yet.
   DWORD FAvailable = 0;
   // Closing ends WinInet's work on the request; its closing notice then frees the state.
@@ -233,15 +260,14 @@ public:
   // Each redirect's request is closed before the next is opened, so nothing of a
   // chain goes on once the download is done with it.
   [[nodiscard]] TOpened OpenUrl(const std::string& Url, const std::string& Headers) override {
-    std::string Address = Url;
-    for (int Redirects = 0;; ++Redirects) {
-      TOpened Opened = OpenOnce(Address, Headers);
-      if (!Opened.Request) return Opened;
-      TRequest::TRedirect Redirect = static_cast<TRequest&>(*Opened.Request).Redirect(Address);
-      if (Redirect.Kind == TRequest::TRedirect::Final) return Opened;
-      if (Redirect.Kind == TRequest::TRedirect::Refused || Redirects == MostRedirects) return {};
-      Address = std::move(Redirect.Target);
-    }
+    FHeaders = Headers;
+    return Follow(OpenOnce(Url));
+  }
+
+  [[nodiscard]] TOpened SendAgain(std::unique_ptr<IInternetRequest> Request) override {
+    const IInternetRequest::TRead Sent = static_cast<TRequest&>(*Request).SendAgain();
+    if (!Sent.Ok) return {nullptr, Sent.Error};
+    return Follow({std::move(Request), 0});
   }
 
   [[nodiscard]] bool Pause(std::uint32_t Milliseconds) override { return FCancel.Pause(Milliseconds); }
@@ -249,7 +275,19 @@ public:
   void Cancel() override { FCancel.Raise(); }
 
 private:
-  [[nodiscard]] TOpened OpenOnce(const std::string& Url, const std::string& Headers) {
+  [[nodiscard]] TOpened Follow(TOpened Opened) {
+    for (int Redirects = 0;; ++Redirects) {
+      if (!Opened.Request) return Opened;
+      auto& Request = static_cast<TRequest&>(*Opened.Request);
+      TRequest::TRedirect Redirect = Request.Redirect(Request.Url());
+      if (Redirect.Kind == TRequest::TRedirect::Final) return Opened;
+      if (Redirect.Kind == TRequest::TRedirect::Refused || Redirects == MostRedirects) return {};
+      Opened = OpenOnce(Redirect.Target);
+    }
+  }
+
+  [[nodiscard]] TOpened OpenOnce(const std::string& Url) {
+    const std::string& Headers = FHeaders;
     auto State = std::make_shared<TRequestState>();
     if (!State->Done || !FCancel.Usable()) return {nullptr, static_cast<std::uint32_t>(::GetLastError())};
     if (FCancel.Raised()) return {nullptr, ErrorOperationCancelled};
@@ -259,7 +297,7 @@ private:
                                     UrlFlags, reinterpret_cast<DWORD_PTR>(State.get()));
     if (Request != nullptr) {
       State->Handle = Request;
-      return {std::make_unique<TRequest>(FApi, std::move(State), FCancel), 0};
+      return {std::make_unique<TRequest>(FApi, std::move(State), FCancel, Url), 0};
     }
     const DWORD Error = ::GetLastError();
     if (Error != ERROR_IO_PENDING) {
@@ -270,12 +308,13 @@ private:
     const IInternetRequest::TRead Opened = FCancel.AwaitPending(*State);
     if (Opened.Ok) State->Handle = reinterpret_cast<THandle>(State->Result);
     // A request that failed or was cancelled is closed by its owner.
-    auto Owner = std::make_unique<TRequest>(FApi, std::move(State), FCancel);
+    auto Owner = std::make_unique<TRequest>(FApi, std::move(State), FCancel, Url);
     if (!Opened.Ok) return {nullptr, Opened.Error};
     return {std::move(Owner), 0};
   }
 
   const TApi& FApi;
+  std::string FHeaders;  // of the download's current request, sent on each of its redirects
   TCancel FCancel;
   // Closed first, before the cancel event its requests wait on.
   TInternetHandle FHandle;
@@ -305,12 +344,16 @@ void TWinInternet::Load() {
   Bind(Module, "InternetQueryDataAvailable", FApi.QueryDataAvailable);
   Bind(Module, "InternetCloseHandle", FApi.CloseHandle);
   Bind(Module, "InternetSetStatusCallbackA", FApi.SetStatusCallback);
+  Bind(Module, "InternetErrorDlg", FApi.ErrorDlg);
+  Bind(Module, "HttpSendRequestA", FApi.SendRequestA);
+  FApi.PromptOwner = FPromptOwner;
 }
 
 std::shared_ptr<IInternetSession> TWinInternet::Open() {
   Load();
   if (FApi.OpenA == nullptr || FApi.OpenUrlA == nullptr || FApi.QueryInfoA == nullptr || FApi.ReadFile == nullptr ||
-      FApi.QueryDataAvailable == nullptr || FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr) {
+      FApi.QueryDataAvailable == nullptr || FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr ||
+      FApi.ErrorDlg == nullptr || FApi.SendRequestA == nullptr) {
     return nullptr;
   }
   TInternetHandle Root(FApi.OpenA("", OpenTypePreconfig, nullptr, nullptr, INTERNET_FLAG_ASYNC), {FApi.CloseHandle});

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/Internet.h"
 #include "platform/win/Handles.h"
 
@@ -13,6 +15,9 @@ namespace platform::win {
 // WinInet already holds, so that an abandoned read waits for one byte at most.
 class TWinInternet final : public IInternet {
 public:
+  // PromptOwner gives the window that owns the proxy's password prompt; asked on
+  // the window's thread when the prompt opens.
+  explicit TWinInternet(std::function<HWND()> PromptOwner = nullptr) : FPromptOwner(std::move(PromptOwner)) {}
   [[nodiscard]] std::shared_ptr<IInternetSession> Open() override;
 
   using THandle = void*;
@@ -25,6 +30,9 @@ public:
     BOOL(WINAPI* QueryDataAvailable)(THandle, LPDWORD, DWORD, DWORD_PTR) = nullptr;
     BOOL(WINAPI* CloseHandle)(THandle) = nullptr;
     TCallback(WINAPI* SetStatusCallback)(THandle, TCallback) = nullptr;
+    DWORD(WINAPI* ErrorDlg)(HWND, THandle, DWORD, DWORD, LPVOID) = nullptr;
+    BOOL(WINAPI* SendRequestA)(THandle, LPCSTR, DWORD, LPVOID, DWORD) = nullptr;
+    std::function<HWND()> PromptOwner;
   };
 
   // WinInet's handles, closed through the loaded InternetCloseHandle.
@@ -38,6 +46,7 @@ public:
 private:
   void Load();
 
+  std::function<HWND()> FPromptOwner;
   bool FLoaded = false;
   TModule FWinInet;
   TApi FApi;

@@ -18,6 +18,10 @@
 //   e2e_probe locate NAME     where a screen reader finds the child named NAME: its left,
 //                             top, width and height in the client area
 //   e2e_probe questions       print how many message boxes the wizard has open
+//   e2e_probe prompt          wait for a dialog box owned by the wizard (the system's proxy
+//                             password prompt); print "title TITLE", then the screen
+//                             positions of its edit fields ("edit X Y", in order), of
+//                             "ok X Y" and of "cancel X Y"
 // Exit code 0 on success, 1 when the window does not appear or stay as expected.
 #include <windows.h>
 #include <oleacc.h>
@@ -116,6 +120,33 @@ int PrintQuestion(HWND Wizard) {
   RECT Button{};
   if (No == nullptr || !::GetWindowRect(No, &Button)) return 1;
   std::printf("no %ld %ld\n", (Button.left + Button.right) / 2, (Button.top + Button.bottom) / 2);
+  return 0;
+}
+
+void PrintCentre(const char* Name, HWND Control) {
+  RECT Box{};
+  if (Control != nullptr && ::GetWindowRect(Control, &Box)) {
+    std::printf("%s %ld %ld\n", Name, (Box.left + Box.right) / 2, (Box.top + Box.bottom) / 2);
+  }
+}
+
+int PrintPrompt(HWND Wizard) {
+  HWND Box = nullptr;
+  for (int i = 0; i < 300 && Box == nullptr; ++i) {
+    for (HWND Candidate = nullptr; (Candidate = ::FindWindowExW(nullptr, Candidate, L"#32770", nullptr)) != nullptr;) {
+      if (::GetWindow(Candidate, GW_OWNER) == Wizard && ::IsWindowVisible(Candidate)) Box = Candidate;
+    }
+    if (Box == nullptr) ::Sleep(100);
+  }
+  if (Box == nullptr) return 1;
+  wchar_t Title[256] = {};
+  ::GetWindowTextW(Box, Title, 256);
+  std::printf("title %ls\n", Title);
+  for (HWND Edit = nullptr; (Edit = ::FindWindowExW(Box, Edit, L"Edit", nullptr)) != nullptr;) {
+    if (::IsWindowVisible(Edit)) PrintCentre("edit", Edit);
+  }
+  PrintCentre("ok", ::GetDlgItem(Box, IDOK));
+  PrintCentre("cancel", ::GetDlgItem(Box, IDCANCEL));
   return 0;
 }
 
@@ -231,6 +262,7 @@ int wmain(int Argc, wchar_t** Argv) {
     return 0;
   }
   if (Command == L"question") return PrintQuestion(Window);
+  if (Command == L"prompt") return PrintPrompt(Window);
   if (Command == L"accessible") return PrintAccessible(Window);
   if ((Command == L"press" || Command == L"locate") && Argc > 2) {
     return OnChildNamed(Window, Narrow(Argv[2]), Command == L"locate");

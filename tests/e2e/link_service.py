@@ -39,8 +39,7 @@ Answers on 127.0.0.1 only, and stops by itself after --lifetime seconds.
 
 As an HTTP proxy (requests with an absolute URI), it answers for the hosts
 given with --proxy-host as if they were itself, and refuses every other host
-with 502, without any outside connection. With --proxy-auth it demands
-credentials (407) for every proxy request instead.
+with 502, without any outside connection.
 """
 import argparse
 import http.server
@@ -194,8 +193,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
             host = absolute.netloc[:-3] if absolute.netloc.endswith(":80") else absolute.netloc
             if absolute.scheme != "http" or host not in self.server.proxy_hosts:
                 return self.send_status(502)
-            if self.server.proxy_auth:
-                return self.send_status(407, [("Proxy-Authenticate", 'Basic realm="corporate"')])
             target = urllib.parse.urlunsplit(("", "", absolute.path, absolute.query, ""))
         url = urllib.parse.urlsplit(target)
         parts = [p for p in url.path.split("/") if p]
@@ -298,7 +295,6 @@ def main():
     parser.add_argument("--cut", type=int)
     parser.add_argument("--cuts", type=int, default=0)
     parser.add_argument("--proxy-host", action="append", default=[])
-    parser.add_argument("--proxy-auth", action="store_true")
     parser.add_argument("--lifetime", type=int, default=900)
     parser.add_argument("--log", default="/dev/null")
     args = parser.parse_args()
@@ -315,7 +311,6 @@ def main():
     server.counts = {}
     server.mode = args.mode
     server.proxy_hosts = set(args.proxy_host)
-    server.proxy_auth = args.proxy_auth
     server.log = open(args.log, "a")
     threading.Timer(args.lifetime, server.shutdown).start()
     print(f"link service on 127.0.0.1:{args.port}", flush=True)

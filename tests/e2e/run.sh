@@ -133,6 +133,7 @@ nothing_left() {
 }
 installer_record() { ls "$downloads"/installer-run.txt 2>/dev/null; }
 no_installer_ran() { [ -z "$(installer_record)" ]; }
+downloaded_as_served() { cmp -s "$downloads/VestoraEditorInstaller.exe" "$signed/installer-maker.exe"; }
 serve() {  # file, bytes per second, then link service options
   local file=$1 rate=$2; shift 2
   link_service_stop
@@ -231,22 +232,62 @@ check "and leaves no file and runs nothing (drip)" eval 'nothing_left && no_inst
 # Servers whose answers end by themselves in a failure, and installers that
 # fail their signature check: a red status line, no file, nothing runs.
 # A server that is always busy is asked again for about a minute before the failure shows.
-for case in "redirect:installer-maker" "html:installer-maker" "proxy-auth:installer-maker" "busy:installer-maker" \
+for case in "redirect:installer-maker" "html:installer-maker" "busy:installer-maker" \
             "file:installer-unsigned" "file:installer-other" "file:installer-altered"; do
   mode=${case%%:*}
   file=${case#*:}
   : >"$artifacts/link-service.log"
-  if [ "$mode" = proxy-auth ]; then
-    serve "$signed/$file.exe" 0 --proxy-auth
-  else
-    serve "$signed/$file.exe" 0 --mode "$mode"
-  fi
+  serve "$signed/$file.exe" 0 --mode "$mode"
   start_wizard && agree
   SHOWN_WITHIN=120 check "$mode $file: the failure shows in red" shown "failed-$mode-$file" status_is_red
   [ "$mode" = redirect ] && check "redirect: no request after the failure" requests_stop_at_the_failure
   end_wizard
   check "$mode $file: no file is left and nothing runs" eval 'nothing_left && no_installer_ran'
 done
+
+# An office proxy that asks who the user is (tinyproxy with Basic authentication,
+# as the system's proxy, in front of the link service): the system's own prompt,
+# owned by the wizard, filled in and confirmed, lets the installer through; its
+# Cancel ends in the proxy's refusal, with no file.
+proxy_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+printf '%s\n' "Port $proxy_port" "Listen 127.0.0.1" "Allow 127.0.0.1" "MaxClients 20" "Timeout 600" \
+  "BasicAuth vestora s3cret" "Upstream http 127.0.0.1:$LINK_SERVICE_PORT" >"$build/tinyproxy.conf"
+tinyproxy -d -c "$build/tinyproxy.conf" >"$artifacts/tinyproxy.log" 2>&1 &
+proxy_pid=$!
+file_shows "$artifacts/tinyproxy.log" "Accepting connections" 10
+wine_use_proxy "127.0.0.1:$proxy_port"
+serve "$signed/installer-maker.exe" 0
+prompt=""
+prompt_opens() {
+  prompt=$(probe prompt)
+  echo "$prompt" | sed 's/^/     /'
+  [ "$(echo "$prompt" | grep -c '^edit ')" -ge 2 ] && echo "$prompt" | grep -q '^ok ' &&
+    [ "$(probe questions)" = 1 ]
+}
+at() { echo "$prompt" | grep "^$1 " | sed -n "${2:-1}p" | cut -d' ' -f2-; }
+start_wizard && agree
+check "a proxy that asks for a password: the system's prompt opens, owned by the wizard" prompt_opens
+read -r user_x user_y < <(at edit 1)
+read -r password_x password_y < <(at edit 2)
+xdotool mousemove "${user_x:-0}" "${user_y:-0}" click 1 type vestora
+xdotool mousemove "${password_x:-0}" "${password_y:-0}" click 1 type s3cret
+import -window root "$artifacts/proxy-prompt.png"
+read -r ok_x ok_y < <(at ok)
+xdotool mousemove "${ok_x:-0}" "${ok_y:-0}" click 1
+installer_ran() { for _ in $(seq 600); do [ -n "$(installer_record)" ] && return 0; sleep 0.1; done; return 1; }
+check "filled in and confirmed, it lets the installer through, byte for byte" \
+  eval 'installer_ran && downloaded_as_served'
+end_wizard
+rm -f "$downloads"/*
+start_wizard && agree
+check "the prompt opens again in a new run" prompt_opens
+read -r cancel_x cancel_y < <(at cancel)
+xdotool mousemove "${cancel_x:-0}" "${cancel_y:-0}" click 1
+check "its Cancel ends in the proxy's refusal" accessible_shows "text Download Error + \[2:407\]"
+end_wizard
+check "and leaves no file and runs nothing (proxy)" eval 'nothing_left && no_installer_ran'
+kill "$proxy_pid" 2>/dev/null
+wine_use_proxy "127.0.0.1:$LINK_SERVICE_PORT"
 
 # An installed product: the question names its version; No ends the program.
 "$WINE64" reg add 'HKLM\Software\Ostrevane\vestora' /v MainExe /d 'C:\Apps\Other.exe' /reg:32 /f >/dev/null 2>&1
@@ -292,7 +333,6 @@ installer_started_with_the_window_handle() {
     *) return 1 ;;
   esac
 }
-downloaded_as_served() { cmp -s "$downloads/VestoraEditorInstaller.exe" "$signed/installer-maker.exe"; }
 asked_the_link_service() {
   local request="GET http://$link_host/vestoralinks/index.php?linkname=VestoraEditorInstaller.exe&linktype=file"
   [ "$target" = win32 ] && request="GET http://$link_host:80/vestoralinks/index.php?linkname=VestoraEditorInstaller.exe&linktype=file"

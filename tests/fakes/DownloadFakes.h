@@ -95,6 +95,13 @@ public:
           return Answer.RetryAfter;
       }
     }
+    [[nodiscard]] bool PromptProxyPassword() override {
+      ++FOwner.Prompts;
+      if (FOwner.PromptAnswers.empty()) return false;
+      const bool Given = FOwner.PromptAnswers.front();
+      FOwner.PromptAnswers.pop_front();
+      return Given;
+    }
 
   private:
     TScriptedInternet& FOwner;
@@ -116,6 +123,10 @@ public:
       FOwner.Headers.push_back(Headers);
       if (!FOwner.Script.UrlOpens) return {nullptr, FOwner.Script.OpenError};
       return {std::make_unique<TRequest>(FOwner), 0};
+    }
+    // The same request again: the next answer, as for a new one.
+    [[nodiscard]] TOpened SendAgain(std::unique_ptr<platform::IInternetRequest>) override {
+      return OpenUrl(FOwner.Urls.back(), FOwner.Headers.back());
     }
     [[nodiscard]] bool Pause(std::uint32_t Milliseconds) override {
       const std::lock_guard<std::mutex> Guard(FOwner.Lock);
@@ -168,6 +179,8 @@ public:
   std::deque<TServerScript> Then;
   std::vector<std::uint32_t> Pauses;
   bool CancelInPause = false;  // as a cancel that comes while the download pauses
+  std::deque<bool> PromptAnswers;  // whether the user gives a password, prompt by prompt; then not
+  int Prompts = 0;
 };
 
 // Files as byte counts; writes may be told to fail.

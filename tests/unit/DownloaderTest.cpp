@@ -51,6 +51,7 @@ protected:
     Internet = std::make_unique<fakes::TScriptedInternet>(std::move(Script));
     Internet->Then = std::move(Later);
     Internet->CancelInPause = CancelInPause;
+    Internet->PromptAnswers = Passwords;
     Clock = std::make_unique<fakes::TScriptedClock>(std::move(Ticks));
     std::vector<TReport> Reports;
     download::TDownloader* Self = nullptr;
@@ -73,6 +74,7 @@ protected:
   std::int32_t MinSize = 100000;
   std::deque<TServerScript> Later;  // the answers to the requests after the first
   bool CancelInPause = false;
+  std::deque<bool> Passwords;  // given at the proxy's prompts
 };
 
 struct TEndCase {
@@ -277,6 +279,8 @@ struct TRetryCase {
   std::vector<std::uint32_t> Ticks{};  // none: always 0
   bool CancelInPause = false;
   std::uint64_t Capacity = std::uint64_t{1} << 40;  // of the disk
+  int PasswordsGiven = 0;  // at the proxy's first prompts; none at the later ones
+  int Prompts = 0;
 };
 
 class Retries : public Downloader, public ::testing::WithParamInterface<TRetryCase> {};
@@ -286,9 +290,11 @@ TEST_P(Retries, ResumeOnlyTheSameFileAndEndWhenSpent) {
   Later.assign(Case.Answers.begin() + 1, Case.Answers.end());
   CancelInPause = Case.CancelInPause;
   Disk.Capacity = Case.Capacity;
+  Passwords.assign(static_cast<std::size_t>(Case.PasswordsGiven), true);
   const std::vector<std::uint32_t> Ticks = Case.Ticks.empty() ? std::vector<std::uint32_t>{0} : Case.Ticks;
   EXPECT_EQ(Run(Case.Answers.front(), Ticks).back(), Case.Last);
   EXPECT_EQ(Internet->Pauses, Case.Pauses);
+  EXPECT_EQ(Internet->Prompts, Case.Prompts);
   if (!Case.Headers.empty()) {
     EXPECT_EQ(Internet->Headers, Case.Headers);
   }
@@ -296,6 +302,7 @@ TEST_P(Retries, ResumeOnlyTheSameFileAndEndWhenSpent) {
 }
 
 const std::string Busy = "Download Error + [2:503]" + Retry;
+const std::string ProxyRefused = "Download Error + [2:407]" + Retry;
 
 INSTANTIATE_TEST_SUITE_P(
     Downloads, Retries,
@@ -350,6 +357,12 @@ INSTANTIATE_TEST_SUITE_P(
         TRetryCase{"TwoMinutesWithoutProgressEndIt", {Serve(503)}, {1000, 2000, 4000, 8000}, {}, {Busy, -1},
                    {0, 100000, 110000, 112000, 120000}},
         TRetryCase{"BytesResetTheCount", CutEvery30000(), std::vector<std::uint32_t>(9, 1000), {}, Done},
+        TRetryCase{"AProxyPasswordGivenSendsTheRequestAgain", {Serve(407), Serve(407), Serve(200, 300000)}, {},
+                   {"", "", ""}, Done, {}, false, std::uint64_t{1} << 40, 2, 2},
+        TRetryCase{"AFourth407EndsIt", {Serve(407)}, {}, {"", "", "", ""}, {ProxyRefused, -1}, {}, false,
+                   std::uint64_t{1} << 40, 3, 3},
+        TRetryCase{"ACancelledPromptEndsIt", {Serve(407), Serve(200, 300000)}, {}, {""}, {ProxyRefused, -1}, {}, false,
+                   std::uint64_t{1} << 40, 0, 1},
         TRetryCase{"ACancelDuringAPauseEndsIt", {Serve(503)}, {1000}, {""}, {"Download Terminated" + Retry, -1},
                    {}, true}),
     [](const ::testing::TestParamInfo<TRetryCase>& Info) { return std::string(Info.param.Name); });

@@ -22,6 +22,8 @@ public:
   // Creates and shows the main form, then runs the message loop until it closes.
   int Run(TForm& MainForm);
   [[nodiscard]] HWND Handle() const { return FWindow.Get(); }
+  // The main form's window while it runs; nothing before.
+  [[nodiscard]] HWND MainWindow() const { return FMainWindow; }
   // Runs Call in the main window's handler boundary (directly, with errors
   // shown, when there is no main window).
   void RunGuarded(const std::function<void()>& Call);
