@@ -287,13 +287,12 @@ private:
   }
 
   [[nodiscard]] TOpened OpenOnce(const std::string& Url) {
-    const std::string& Headers = FHeaders;
     auto State = std::make_shared<TRequestState>();
     if (!State->Done || !FCancel.Usable()) return {nullptr, static_cast<std::uint32_t>(::GetLastError())};
     if (FCancel.Raised()) return {nullptr, ErrorOperationCancelled};
     State->KeepAlive.store(State);
-    const LPCSTR ExtraHeaders = Headers.empty() ? nullptr : Headers.c_str();
-    THandle Request = FApi.OpenUrlA(FHandle.Get(), Url.c_str(), ExtraHeaders, static_cast<DWORD>(Headers.size()),
+    const LPCSTR ExtraHeaders = FHeaders.empty() ? nullptr : FHeaders.c_str();
+    THandle Request = FApi.OpenUrlA(FHandle.Get(), Url.c_str(), ExtraHeaders, static_cast<DWORD>(FHeaders.size()),
                                     UrlFlags, reinterpret_cast<DWORD_PTR>(State.get()));
     if (Request != nullptr) {
       State->Handle = Request;

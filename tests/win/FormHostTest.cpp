@@ -206,9 +206,11 @@ TEST_F(FormHost, TheContrastThemeDrawsThePagesInItsColoursAndOffIsTheDesignAgain
     return Found;
   };
   const std::vector<std::uint32_t> Designed = Pixels();
+  const std::vector<ui::TAccessibleItem> Read = Host.Items();
   {
     TDarkContrastColours Theme;
     Host.SetContrast(true);
+    EXPECT_EQ(Host.Items(), Read);  // a screen reader reads the same page
     const std::vector<std::uint32_t> Licence = Pixels();
     wintest::SavePicture("contrast-licence", Licence, 600, 338);
     EXPECT_EQ(At(Licence, 5, 5), Black);        // the page, no picture

@@ -49,7 +49,6 @@ public:
   // colours, without its pictures, or as designed. The window asks the system at
   // its start and when the theme changes; nothing but the drawing changes.
   void SetContrast(bool On);
-  [[nodiscard]] bool Contrast() const { return FContrast; }
 
   // Runs Call inside the handler boundary, then brings the window in line with
   // the model, as for the window's own events.
