@@ -363,6 +363,8 @@ INSTANTIATE_TEST_SUITE_P(
                    std::uint64_t{1} << 40, 3, 3},
         TRetryCase{"ACancelledPromptEndsIt", {Serve(407), Serve(200, 300000)}, {}, {""}, {ProxyRefused, -1}, {}, false,
                    std::uint64_t{1} << 40, 0, 1},
+        TRetryCase{"A401IsNoProxysQuestion", {Serve(401), Serve(200, 300000)}, {}, {""},
+                   {"Download Error + [2:401]" + Retry, -1}},
         TRetryCase{"ACancelDuringAPauseEndsIt", {Serve(503)}, {1000}, {""}, {"Download Terminated" + Retry, -1},
                    {}, true}),
     [](const ::testing::TestParamInfo<TRetryCase>& Info) { return std::string(Info.param.Name); });
