@@ -5,7 +5,7 @@
 //   e2e_probe close           ask the wizard to close, as its close box does
 //   e2e_probe gone            wait until the wizard's window has gone
 //   e2e_probe licence-shown   print whether the licence list is visible (1) or not (0)
-//   e2e_probe question        wait for the wizard's message box; print its text, then the
+//   e2e_probe question        the wizard's open message box: print its text, then the
 //                             screen position of its "No" button
 //   e2e_probe report CODE TEXT  send the wizard an installer report, as any process could
 //   e2e_probe count           print how many wizard windows are shown
@@ -18,8 +18,8 @@
 //   e2e_probe locate NAME     where a screen reader finds the child named NAME: its left,
 //                             top, width and height in the client area
 //   e2e_probe questions       print how many message boxes the wizard has open
-//   e2e_probe prompt          wait for a dialog box owned by the wizard (the system's proxy
-//                             password prompt); print "title TITLE", then the screen
+//   e2e_probe prompt          the dialog box the wizard has open (the system's proxy
+//                             password prompt): print "title TITLE", then the screen
 //                             positions of its edit fields ("edit X Y", in order), of
 //                             "ok X Y" and of "cancel X Y"
 // Exit code 0 on success, 1 when the window does not appear or stay as expected.
@@ -94,14 +94,25 @@ int PrintLicenceWidths(HWND Window) {
   return 0;
 }
 
-int PrintQuestion(HWND Wizard) {
-  HWND Box = nullptr;
-  for (int i = 0; i < 100 && Box == nullptr; ++i) {
-    HWND Candidate = ::FindWindowW(L"#32770", Caption);
-    if (Candidate != nullptr && ::GetWindow(Candidate, GW_OWNER) == Wizard) Box = Candidate;
-    if (Box == nullptr) ::Sleep(100);
+// The dialog box (a message box, the proxy's prompt) that the wizard has open, if any.
+// The caller waits for it as a page state: the wizard takes no input while it is open.
+HWND OpenDialog(HWND Wizard) {
+  for (HWND Box = nullptr; (Box = ::FindWindowExW(nullptr, Box, L"#32770", nullptr)) != nullptr;) {
+    if (::GetWindow(Box, GW_OWNER) == Wizard) return Box;
   }
-  if (Box == nullptr) return 1;
+  return nullptr;
+}
+
+void PrintCentre(const char* Name, HWND Control) {
+  RECT Box{};
+  if (Control != nullptr && ::GetWindowRect(Control, &Box)) {
+    std::printf("%s %ld %ld\n", Name, (Box.left + Box.right) / 2, (Box.top + Box.bottom) / 2);
+  }
+}
+
+int PrintQuestion(HWND Wizard) {
+  HWND Box = OpenDialog(Wizard);
+  if (Box == nullptr || ::GetDlgItem(Box, IDNO) == nullptr) return 1;
   wchar_t Text[1024] = {};
   for (HWND Static = ::FindWindowExW(Box, nullptr, L"Static", nullptr); Static != nullptr && Text[0] == 0;
        Static = ::FindWindowExW(Box, Static, L"Static", nullptr)) {
@@ -116,28 +127,12 @@ int PrintQuestion(HWND Wizard) {
     }
   }
   std::printf("\n");
-  HWND No = ::GetDlgItem(Box, IDNO);
-  RECT Button{};
-  if (No == nullptr || !::GetWindowRect(No, &Button)) return 1;
-  std::printf("no %ld %ld\n", (Button.left + Button.right) / 2, (Button.top + Button.bottom) / 2);
+  PrintCentre("no", ::GetDlgItem(Box, IDNO));
   return 0;
 }
 
-void PrintCentre(const char* Name, HWND Control) {
-  RECT Box{};
-  if (Control != nullptr && ::GetWindowRect(Control, &Box)) {
-    std::printf("%s %ld %ld\n", Name, (Box.left + Box.right) / 2, (Box.top + Box.bottom) / 2);
-  }
-}
-
 int PrintPrompt(HWND Wizard) {
-  HWND Box = nullptr;
-  for (int i = 0; i < 300 && Box == nullptr; ++i) {
-    for (HWND Candidate = nullptr; (Candidate = ::FindWindowExW(nullptr, Candidate, L"#32770", nullptr)) != nullptr;) {
-      if (::GetWindow(Candidate, GW_OWNER) == Wizard && ::IsWindowVisible(Candidate)) Box = Candidate;
-    }
-    if (Box == nullptr) ::Sleep(100);
-  }
+  HWND Box = OpenDialog(Wizard);
   if (Box == nullptr) return 1;
   wchar_t Title[256] = {};
   ::GetWindowTextW(Box, Title, 256);

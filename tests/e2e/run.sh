@@ -245,10 +245,9 @@ for case in "redirect:installer-maker" "html:installer-maker" "busy:installer-ma
   check "$mode $file: no file is left and nothing runs" eval 'nothing_left && no_installer_ran'
 done
 
-# An office proxy that asks who the user is (tinyproxy with Basic authentication,
-# as the system's proxy, in front of the link service): the system's own prompt,
-# owned by the wizard, filled in and confirmed, lets the installer through; its
-# Cancel ends in the proxy's refusal, with no file.
+# An office proxy that asks who the user is (tinyproxy with Basic authentication as the
+# system's proxy, in front of the link service): the system's prompt, owned by the wizard
+# and filled in with real keys, lets the installer through; its Cancel ends in the refusal.
 proxy_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 printf '%s\n' "Port $proxy_port" "Listen 127.0.0.1" "Allow 127.0.0.1" "MaxClients 20" "Timeout 600" \
   "BasicAuth vestora s3cret" "Upstream http 127.0.0.1:$LINK_SERVICE_PORT" >"$build/tinyproxy.conf"
@@ -258,31 +257,28 @@ file_shows "$artifacts/tinyproxy.log" "Accepting connections" 10
 wine_use_proxy "127.0.0.1:$proxy_port"
 serve "$signed/installer-maker.exe" 0
 prompt=""
+# Open once the wizard takes no input: its edit fields, OK and Cancel.
 prompt_opens() {
-  prompt=$(probe prompt)
-  echo "$prompt" | sed 's/^/     /'
-  [ "$(echo "$prompt" | grep -c '^edit ')" -ge 2 ] && echo "$prompt" | grep -q '^ok ' &&
-    [ "$(probe questions)" = 1 ]
+  accessible_shows "button Help (grey)" && prompt=$(probe prompt) && echo "$prompt" | sed 's/^/     /' &&
+    [ "$(echo "$prompt" | grep -c '^edit ')" -ge 2 ] && [ "$(probe questions)" = 1 ]
 }
-at() { echo "$prompt" | grep "^$1 " | sed -n "${2:-1}p" | cut -d' ' -f2-; }
+on_prompt() {  # NAME N, then what xdotool does there after a click
+  local name=$1 n=$2; shift 2
+  xdotool mousemove $(echo "$prompt" | grep "^$name " | sed -n "${n}p" | cut -d' ' -f2-) click 1 "$@"
+}
 start_wizard && agree
 check "a proxy that asks for a password: the system's prompt opens, owned by the wizard" prompt_opens
-read -r user_x user_y < <(at edit 1)
-read -r password_x password_y < <(at edit 2)
-xdotool mousemove "${user_x:-0}" "${user_y:-0}" click 1 type vestora
-xdotool mousemove "${password_x:-0}" "${password_y:-0}" click 1 type s3cret
+on_prompt edit 1 type vestora
+on_prompt edit 2 type s3cret
 import -window root "$artifacts/proxy-prompt.png"
-read -r ok_x ok_y < <(at ok)
-xdotool mousemove "${ok_x:-0}" "${ok_y:-0}" click 1
-installer_ran() { for _ in $(seq 600); do [ -n "$(installer_record)" ] && return 0; sleep 0.1; done; return 1; }
+on_prompt ok 1
 check "filled in and confirmed, it lets the installer through, byte for byte" \
-  eval 'installer_ran && downloaded_as_served'
+  eval 'accessible_shows "button Continue" && [ -n "$(installer_record)" ] && downloaded_as_served'
 end_wizard
 rm -f "$downloads"/*
 start_wizard && agree
 check "the prompt opens again in a new run" prompt_opens
-read -r cancel_x cancel_y < <(at cancel)
-xdotool mousemove "${cancel_x:-0}" "${cancel_y:-0}" click 1
+on_prompt cancel 1
 check "its Cancel ends in the proxy's refusal" accessible_shows "text Download Error + \[2:407\]"
 end_wizard
 check "and leaves no file and runs nothing (proxy)" eval 'nothing_left && no_installer_ran'
@@ -295,7 +291,7 @@ mkdir -p "$WINEPREFIX/drive_c/Apps"
 cp "$build/tests/win/fixture_installer.exe" "$WINEPREFIX/drive_c/Apps/VestoraEditorPremier.exe"
 question=""
 asked_about_the_installed_version() {
-  question=$(probe question)
+  accessible_shows "button Agree & Install (grey)" && question=$(probe question)
   echo "     $(echo "$question" | head -n 1)"
   [ "$(echo "$question" | sed -n 's/^text //p')" = 'Vestora Editor v is already installed on this PC.\r\rAre you sure you want to replace it?' ]
 }

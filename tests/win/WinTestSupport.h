@@ -55,19 +55,15 @@ inline std::uint64_t FileSize(const std::wstring& Path) {
   return (static_cast<std::uint64_t>(Data.nFileSizeHigh) << 32) | Data.nFileSizeLow;
 }
 
-// Saves a window's pixels (as ClientPixels gives them) as a picture in the folder
-// that VESTORA_TEST_ARTIFACTS names, as Name.ppm for the test command to convert;
-// nothing where no folder is named.
+// Saves pixels as ClientPixels gives them as NAME.ppm in the folder VESTORA_TEST_ARTIFACTS
+// names (Wine's drive Z for a path from the root), for the test command to convert.
 inline void SavePicture(const char* Name, const std::vector<std::uint32_t>& Pixels, int Width, int Height) {
   const char* Folder = std::getenv("VESTORA_TEST_ARTIFACTS");
   if (Folder == nullptr || *Folder == '\0') return;
-  // A folder of the machine's own names: Wine shows the root as drive Z.
-  const std::string Path = std::string(Folder[0] == '/' ? "Z:" : "") + Folder + "/" + Name + ".ppm";
-  std::ofstream Out(Path, std::ios::binary);
+  std::ofstream Out(std::string(Folder[0] == '/' ? "Z:" : "") + Folder + "/" + Name + ".ppm", std::ios::binary);
   Out << "P6\n" << Width << " " << Height << "\n255\n";
   for (const std::uint32_t Pixel : Pixels) {
-    const char Rgb[3] = {static_cast<char>(Pixel >> 16), static_cast<char>(Pixel >> 8), static_cast<char>(Pixel)};
-    Out.write(Rgb, 3);
+    Out << static_cast<char>(Pixel >> 16) << static_cast<char>(Pixel >> 8) << static_cast<char>(Pixel);
   }
 }
 
