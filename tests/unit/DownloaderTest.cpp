@@ -459,14 +459,12 @@ TEST_F(Downloader, WithoutAReceiverItRunsSilentlyToItsEnd) {
 
 // The downloads above take the rules' own cases; these are the neighbours a slip would let in.
 TEST(RetryPolicy, TakesEveryListedFailureAsTransientAndNotItsNeighbours) {
-  for (const std::uint32_t Error : {12002u, 12007u, 12029u, 12030u, 12031u, 12152u, 12163u, 10050u, 10051u, 10053u,
-                                    10054u, 10060u, 10065u}) {
-    EXPECT_TRUE(download::IsTransientError(Error)) << Error;
-  }
-  for (const std::uint32_t Error : {12001u, 12003u, 12006u, 12008u, 12017u, 12028u, 12032u, 12151u, 12153u, 12162u,
-                                    12164u, 10049u, 10052u, 10055u, 10059u, 10061u, 10064u, 10066u}) {
-    EXPECT_FALSE(download::IsTransientError(Error)) << Error;
-  }
+  const std::uint32_t TransientErrors[] = {12002, 12007, 12029, 12030, 12031, 12152, 12163,
+                                           10050, 10051, 10053, 10054, 10060, 10065};
+  const std::uint32_t OtherErrors[] = {12001, 12003, 12006, 12008, 12017, 12028, 12032, 12151, 12153,
+                                       12162, 12164, 10049, 10052, 10055, 10059, 10061, 10064, 10066};
+  for (const std::uint32_t Error : TransientErrors) EXPECT_TRUE(download::IsTransientError(Error)) << Error;
+  for (const std::uint32_t Error : OtherErrors) EXPECT_FALSE(download::IsTransientError(Error)) << Error;
   for (const std::uint32_t Status : {0u, 408u, 429u, 500u, 502u, 503u, 504u}) {
     EXPECT_TRUE(download::IsTransientStatus(Status)) << Status;
   }
@@ -480,12 +478,14 @@ TEST(RetryPolicy, TakesEveryListedFailureAsTransientAndNotItsNeighbours) {
     EXPECT_FALSE(download::ContinuesAt(Range, 100, 200)) << Range;
   }
   // The three forms of a date a server may send, a day after a leap day, and what lies next to them.
-  for (const char* Date : {"Sun, 06 Nov 1994 08:49:37 GMT", "Sunday, 06-Nov-94 08:49:37 GMT", "Sun Nov  6 08:49:37 1994"}) {
+  for (const char* Date :
+       {"Sun, 06 Nov 1994 08:49:37 GMT", "Sunday, 06-Nov-94 08:49:37 GMT", "Sun Nov  6 08:49:37 1994"}) {
     EXPECT_EQ(download::HttpDateSeconds(Date), 784111777) << Date;
   }
   EXPECT_EQ(download::HttpDateSeconds("Wed, 01 Mar 2000 00:00:00 GMT"), 951868800);
-  for (const char* Date : {"Sun, 06 Nov 1994 08:49:37 UTC", "Sun, 06 anF 1994 08:49:37 GMT", "Sun, 32 Nov 1994 08:49:37 GMT",
-                           "Sun, 06 Nov 1994 24:00:00 GMT", "Sun, 06 Nov 1994 08:49 GMT", ""}) {
+  for (const char* Date : {"Sun, 06 Nov 1994 08:49:37 UTC", "Sun, 06 anF 1994 08:49:37 GMT",
+                           "Sun, 32 Nov 1994 08:49:37 GMT", "Sun, 06 Nov 1994 24:00:00 GMT", "Sun, 06 Nov 1994 08:49 GMT",
+                           ""}) {
     EXPECT_EQ(download::HttpDateSeconds(Date), std::nullopt) << Date;
   }
 }

@@ -88,22 +88,18 @@ TEST(LabelTextTop, PlacesTheTextAtTheTopTheMiddleOrTheBottom) {
 // coloured text stands out, every grey (a channel spread under 0x40) is plain text.
 TEST(Contrast, MapsTheModelsColoursToTheThemesRoles) {
   using ui::TSystemColour;
-  const struct {
-    ui::TRole Role;
-    ui::TColor Colour;
-    bool Available;
-    ui::TContrastLook Look;
-  } Labels[] = {{ui::TRole::Button, ui::clWhite, true, {TSystemColour::ButtonText, true}},
-                {ui::TRole::Button, 0x444444, false, {TSystemColour::GrayText, true}},
-                {ui::TRole::Link, 0x1413B1, true, {TSystemColour::Highlight, false}},
-                {ui::TRole::Text, 0x808040, true, {TSystemColour::Highlight, false}},
-                {ui::TRole::Text, 0x808041, true, {TSystemColour::WindowText, false}}};
-  for (const auto& Case : Labels) {
+  const auto Look = [](ui::TRole Role, ui::TColor Colour, bool Available = true) {
     ui::TLabel Label("Label", {});
-    Label.Role = Case.Role;
-    Label.Font.Color = Case.Colour;
-    EXPECT_EQ(ui::ContrastLook(Label, Case.Available), Case.Look) << std::hex << Case.Colour;
-  }
+    Label.Role = Role;
+    Label.Font.Color = Colour;
+    const ui::TContrastLook Drawn = ui::ContrastLook(Label, Available);
+    return std::make_pair(Drawn.Text, Drawn.Button);
+  };
+  EXPECT_EQ(Look(ui::TRole::Button, ui::clWhite), std::make_pair(TSystemColour::ButtonText, true));
+  EXPECT_EQ(Look(ui::TRole::Button, 0x444444, false), std::make_pair(TSystemColour::GrayText, true));
+  EXPECT_EQ(Look(ui::TRole::Link, 0x1413B1), std::make_pair(TSystemColour::Highlight, false));
+  EXPECT_EQ(Look(ui::TRole::Text, 0x808040).first, TSystemColour::Highlight);
+  EXPECT_EQ(Look(ui::TRole::Text, 0x808041).first, TSystemColour::WindowText);
   EXPECT_EQ(ui::ContrastFill(ui::clWhite), TSystemColour::Window);  // only white paper stays paper
   EXPECT_EQ(ui::ContrastFill(0xFEFFFF), TSystemColour::WindowText);
 }

@@ -134,7 +134,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TStartFailure{platform::IProcesses::TStartResult::Failed, "Error starting the installer.", ""},
                       TStartFailure{platform::IProcesses::TStartResult::Untrusted, "Download Error [7]",
                                     "The installer's signature could not be verified."},
-                      TStartFailure{platform::IProcesses::TStartResult::Busy, "Error starting the installer.", "", 31}));
+                      TStartFailure{platform::IProcesses::TStartResult::Busy, "Error starting the installer.", "",
+                                    31}));
 
 // A virus scanner holds the finished file for two seconds: the installer starts a second later each time.
 TEST_F(Progress, AnInstallerHeldForAMomentStartsOnALaterTry) {
