@@ -160,10 +160,7 @@ void TKIVWindow::LayOutPages() {
 
   tmrSWCheck.OnTimer = [this](ui::TTimer& Sender) { tmrSWCheckTimer(&Sender); };
   tmrInstallerMonitor.OnTimer = [this](ui::TTimer& Sender) { tmrInstallerMonitorTimer(&Sender); };
-  tmrStartRetry.OnTimer = [this](ui::TTimer& Sender) {
-    Sender.SetEnabled(false);
-    LaunchInstaller();
-  };
+  tmrStartRetry.OnTimer = [this](ui::TTimer& Sender) { tmrStartRetryTimer(&Sender); };
 
   // How the keyboard and assistive technology meet the pages.
   for (ui::TControl* Text : std::initializer_list<ui::TControl*>{

@@ -158,6 +158,7 @@ private:
   void StopDownload();
   void DownloadProgress(const std::string& Message, std::int32_t Percent);
   void LaunchInstaller();
+  void tmrStartRetryTimer(ui::TTimer* Sender);
   // Where the full installer is downloaded to and started from.
   [[nodiscard]] platform::TPath InstallerPath() const;
 

@@ -35,6 +35,12 @@ void TKIVWindow::DownloadProgress(const std::string& Message, std::int32_t Perce
   }
 }
 
+// The installer that another program held a second ago is started again.
+void TKIVWindow::tmrStartRetryTimer(ui::TTimer* Sender) {
+  Sender->SetEnabled(false);
+  LaunchInstaller();
+}
+
 void TKIVWindow::ShowProgress(std::int32_t Step) {
   if (Step > LastStep) Step = LastStep;
   // Every step from the last one shown is applied in turn, the last one again.

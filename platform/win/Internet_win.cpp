@@ -345,7 +345,6 @@ void TWinInternet::Load() {
   Bind(Module, "InternetSetStatusCallbackA", FApi.SetStatusCallback);
   Bind(Module, "InternetErrorDlg", FApi.ErrorDlg);
   Bind(Module, "HttpSendRequestA", FApi.SendRequestA);
-  FApi.PromptOwner = FPromptOwner;
 }
 
 std::shared_ptr<IInternetSession> TWinInternet::Open() {

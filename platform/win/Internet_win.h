@@ -17,7 +17,7 @@ class TWinInternet final : public IInternet {
 public:
   // PromptOwner gives the window that owns the proxy's password prompt; asked on
   // the window's thread when the prompt opens.
-  explicit TWinInternet(std::function<HWND()> PromptOwner = nullptr) : FPromptOwner(std::move(PromptOwner)) {}
+  explicit TWinInternet(std::function<HWND()> PromptOwner = nullptr) { FApi.PromptOwner = std::move(PromptOwner); }
   [[nodiscard]] std::shared_ptr<IInternetSession> Open() override;
 
   using THandle = void*;
@@ -32,7 +32,7 @@ public:
     TCallback(WINAPI* SetStatusCallback)(THandle, TCallback) = nullptr;
     DWORD(WINAPI* ErrorDlg)(HWND, THandle, DWORD, DWORD, LPVOID) = nullptr;
     BOOL(WINAPI* SendRequestA)(THandle, LPCSTR, DWORD, LPVOID, DWORD) = nullptr;
-    std::function<HWND()> PromptOwner;
+    std::function<HWND()> PromptOwner;  // the window that owns WinInet's prompt, asked when it opens
   };
 
   // WinInet's handles, closed through the loaded InternetCloseHandle.
@@ -46,7 +46,6 @@ public:
 private:
   void Load();
 
-  std::function<HWND()> FPromptOwner;
   bool FLoaded = false;
   TModule FWinInet;
   TApi FApi;

@@ -179,7 +179,7 @@ TEST_F(WinDownloader, FetchesAndVerifiesAFile) {
   EXPECT_EQ(Reports[1].Text.substr(0, 12), "Downloading ");
   EXPECT_EQ(Reports.back().Text, "Downloaded\xAC" "2 of 2mb");
   EXPECT_EQ(Reports.back().Percent, 100);
-  EXPECT_EQ(wintest::FileSize(Destination), 2500000u);
+  EXPECT_EQ(BytesOnDisk().value_or(0), 2500000u);
   // The room the file was measured against: the volume's, known; none without a folder.
   EXPECT_GT(Files.FreeSpace(Destination).value_or(0), 2500000u);
   EXPECT_FALSE(Files.FreeSpace(L"no-folder.exe").has_value());
@@ -294,7 +294,7 @@ TEST_F(WinDownloader, RetriesResumeOnlyTheSameFileAndCancelsStayInstant) {
     EXPECT_TRUE(Case.Requests == 0 || Served.Requests == Case.Requests) << Case.Id << ": " << Served.Requests;
     EXPECT_TRUE(Case.MostSent == 0 || Served.Sent <= Case.MostSent) << Case.Id << ": " << Served.Sent;
     if (Case.Percent == 100) {
-      EXPECT_EQ(wintest::FileSize(Destination), Case.Size) << Case.Id;
+      EXPECT_EQ(BytesOnDisk().value_or(0), Case.Size) << Case.Id;
       EXPECT_EQ(Ends(), Case.Ends) << Case.Id;
     } else {
       EXPECT_EQ(Reports.back().Text.rfind(Case.Ends, 0), 0u) << Case.Id << ": " << Reports.back().Text;

@@ -48,13 +48,6 @@ inline void Click(HWND Window, int X, int Y, UINT Down = WM_LBUTTONDOWN, UINT Up
   ::SendMessageW(Window, Up, 0, MAKELPARAM(X, Y));
 }
 
-// The size of a file on disk; 0 when there is none.
-inline std::uint64_t FileSize(const std::wstring& Path) {
-  WIN32_FILE_ATTRIBUTE_DATA Data{};
-  if (!::GetFileAttributesExW(Path.c_str(), GetFileExInfoStandard, &Data)) return 0;
-  return (static_cast<std::uint64_t>(Data.nFileSizeHigh) << 32) | Data.nFileSizeLow;
-}
-
 // Saves pixels as ClientPixels gives them as NAME.ppm in the folder VESTORA_TEST_ARTIFACTS
 // names (Wine's drive Z for a path from the root), for the test command to convert.
 inline void SavePicture(const char* Name, const std::vector<std::uint32_t>& Pixels, int Width, int Height) {

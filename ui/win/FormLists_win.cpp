@@ -73,7 +73,7 @@ void TFormHost::OnDrawItem(const DRAWITEMSTRUCT& Item) {
       // The row is drawn in the design's pixels, which may begin a pixel above the
       // item: kept to the item, and filled whole so that rounding leaves no stale line.
       ::IntersectClipRect(Item.hDC, R.left, R.top, R.right, R.bottom);
-      FillBox(Item.hDC, {R.left, R.top, R.right - R.left, R.bottom - R.top}, FillColour(Entry.Model->Color));
+      FillBox(Item.hDC, FromRect(R), FillColour(Entry.Model->Color));
       ScaleDc(Item.hDC);
     }
     const int Left = Unscaled(R.left, FDpi);

@@ -96,24 +96,25 @@ void TFormHost::DrawLabel(HDC Dc, TLabel& Label) {
     }
     Box.top = LabelTextTop(Label, TextHeight);
   }
-  // Text moved up to centre it in its box is still cut at the box. In the contrast
-  // theme the part on a bar is drawn again in the colour that reads on the bar.
-  const auto [Bar, OnBar] = FContrast ? BarUnder(Label) : std::pair<TRect, TSystemColour>{};
-  for (const bool BarPart : {false, true}) {
-    if (BarPart && Bar.Width <= 0) break;
+  // Text moved up to centre it in its box is still cut at the box.
+  const auto Draw = [&](TColor TextColour, const auto& ClipMore) {
     const int Saved = ::SaveDC(Dc);
     if (Format.Clipped) {
       ::IntersectClipRect(Dc, Label.Bounds.Left, Label.Bounds.Top, Label.Bounds.Right(), Label.Bounds.Bottom());
     }
-    if (BarPart) {
-      ::IntersectClipRect(Dc, Bar.Left, Bar.Top, Bar.Right(), Bar.Bottom());
-    } else if (Bar.Width > 0) {
-      ::ExcludeClipRect(Dc, Bar.Left, Bar.Top, Bar.Right(), Bar.Bottom());
-    }
-    ::SetTextColor(Dc, BarPart ? SystemColour(OnBar) : Colour);
+    ClipMore();
+    ::SetTextColor(Dc, TextColour);
     ::DrawTextW(Dc, Text.c_str(), static_cast<int>(Text.size()), &Box, Flags);
     ::RestoreDC(Dc, Saved);
+  };
+  const auto [Bar, OnBar] = FContrast ? BarUnder(Label) : std::pair<TRect, TSystemColour>{};
+  if (Bar.Width <= 0) {
+    Draw(Colour, [] {});
+    return;
   }
+  // In the contrast theme the part on a bar is drawn in the colour that reads on the bar.
+  Draw(Colour, [&] { ::ExcludeClipRect(Dc, Bar.Left, Bar.Top, Bar.Right(), Bar.Bottom()); });
+  Draw(SystemColour(OnBar), [&] { ::IntersectClipRect(Dc, Bar.Left, Bar.Top, Bar.Right(), Bar.Bottom()); });
 }
 
 void TFormHost::DrawPlainPicture(HDC Dc, const TImage& Image) const {
@@ -145,8 +146,10 @@ void TFormHost::ReadContrast() {
   SetContrast(On);
 }
 
-// Also after a change of the theme's colours: the page is drawn again in the new ones.
+// Also after a change of the theme's colours, which the page then shows; without the
+// theme it uses none of them.
 void TFormHost::SetContrast(bool On) {
+  if (!On && !FContrast) return;
   FContrast = On;
   if (!FWindow) return;
   ::InvalidateRect(FWindow.Get(), nullptr, FALSE);

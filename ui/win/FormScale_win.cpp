@@ -23,27 +23,20 @@ int TFormHost::WindowDpi() const {
   return Dpi > 0 ? static_cast<int>(Dpi) : FDpi;
 }
 
-namespace {
-
-RECT RectOf(TRect Rect) { return {Rect.Left, Rect.Top, Rect.Right(), Rect.Bottom()}; }
-TRect RectOf(RECT Rect) { return {Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top}; }
-
-}  // namespace
-
 SIZE TFormHost::FrameSize(DWORD Style, DWORD ExStyle) const {
   using TAdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
   const auto AdjustForDpi = platform::win::EntryPoint<TAdjustForDpi>(::GetModuleHandleW(L"user32.dll"),
                                                                      "AdjustWindowRectExForDpi");
   TFrameMetrics Metrics{nullptr, [=](TRect Client) {
-                          RECT Frame = RectOf(Client);
+                          RECT Frame = ToRect(Client);
                           ::AdjustWindowRectEx(&Frame, Style, FALSE, ExStyle);
-                          return RectOf(Frame);
+                          return FromRect(Frame);
                         }};
   if (AdjustForDpi != nullptr) {
     Metrics.AroundAtDpi = [=](TRect Client, int Dpi) {
-      RECT Frame = RectOf(Client);
+      RECT Frame = ToRect(Client);
       AdjustForDpi(&Frame, Style, FALSE, ExStyle, static_cast<UINT>(Dpi));
-      return RectOf(Frame);
+      return FromRect(Frame);
     };
   }
   const TRect Frame = FrameAround(FForm.ClientWidth, FForm.ClientHeight, FDpi, Metrics);

@@ -56,5 +56,8 @@ private:
 };
 
 [[nodiscard]] inline RECT ToRect(TRect Rect) { return {Rect.Left, Rect.Top, Rect.Right(), Rect.Bottom()}; }
+[[nodiscard]] inline TRect FromRect(RECT Rect) {
+  return {Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top};
+}
 
 }  // namespace ui::win
