@@ -160,7 +160,6 @@ void TKIVWindow::LayOutPages() {
 
   tmrSWCheck.OnTimer = [this](ui::TTimer& Sender) { tmrSWCheckTimer(&Sender); };
   tmrInstallerMonitor.OnTimer = [this](ui::TTimer& Sender) { tmrInstallerMonitorTimer(&Sender); };
-  tmrStartRetry.OnTimer = [this](ui::TTimer& Sender) { tmrStartRetryTimer(&Sender); };
 
   // How the keyboard and assistive technology meet the pages.
   for (ui::TControl* Text : std::initializer_list<ui::TControl*>{

@@ -47,7 +47,7 @@ public:
 
   [[nodiscard]] ui::TNotebook& Pages() override { return Notebook1; }
   [[nodiscard]] std::vector<ui::TTimer*> Timers() override {
-    return {&tmrSWCheck, &tmrInstallerMonitor, &tmrStartRetry};
+    return {&tmrSWCheck, &tmrInstallerMonitor};
   }
 
   void FormCreate() override;
@@ -59,6 +59,7 @@ public:
   void CopyData(const ui::TCopyData& Data) override { WMCopyData(Data); }
   [[nodiscard]] bool IsActionAvailable(const ui::TControl& Control) const override;
   [[nodiscard]] std::string ShutdownBlockReason() const override;
+  [[nodiscard]] bool KeepsSystemAwake() const override { return lblInstall.Tag == 1; }
 
   // Status lines and the install page's bars.
   void SetStatusText(const std::string& Text, const std::string& DefaultLine1, const std::string& DefaultLine2,
@@ -121,8 +122,6 @@ public:
 
   ui::TTimer tmrSWCheck{"tmrSWCheck", 10000};
   ui::TTimer tmrInstallerMonitor{"tmrInstallerMonitor", 1000};
-  // Starts the installer again while another program (a virus scanner) holds it.
-  ui::TTimer tmrStartRetry{"tmrStartRetry", 1000};
 
   // Read by tests and by the host; the window is the only writer.
   [[nodiscard]] const platform::TPath& DownloadFolder() const { return FDownloadFolder; }
@@ -157,8 +156,10 @@ private:
   void StartDownload();
   void StopDownload();
   void DownloadProgress(const std::string& Message, std::int32_t Percent);
-  void LaunchInstaller();
-  void tmrStartRetryTimer(ui::TTimer* Sender);
+  // What the download thread does once the file is complete: check and start it.
+  [[nodiscard]] download::TAfterDownload LaunchInstaller();
+  // On the GUI thread, with what the download thread's start came to.
+  void InstallerStarted(platform::IProcesses::TStart Start);
   // Where the full installer is downloaded to and started from.
   [[nodiscard]] platform::TPath InstallerPath() const;
 
@@ -190,13 +191,13 @@ private:
 
   std::int32_t FThumbTop = 0;
   std::int32_t FThumbGrabOffset = 0;
-  std::unique_ptr<download::IDownload> FDownloader;
   platform::TPath FDownloadFolder;
   std::int32_t FResellerId = 0;
   std::int32_t FProgressFullWidth = 0;
   std::unique_ptr<platform::IProcess> FInstallerProcess;
-  int FStartRetries = 0;  // of this download's installer, while another program holds it
   bool FStoppingDownload = false;
+  // Last, so that it goes first: its thread's last reports still reach the fields above.
+  std::unique_ptr<download::IDownload> FDownloader;
 };
 
 }  // namespace app

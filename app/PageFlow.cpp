@@ -93,7 +93,7 @@ void TKIVWindow::StartDownload() {
   StopDownload();
   FDownloader = FServices.Downloads.Create(
       Url, Destination, [this](const std::string& Text, std::int32_t Percent) { DownloadProgress(Text, Percent); },
-      SmallestDownload);
+      SmallestDownload, LaunchInstaller());
 }
 
 void TKIVWindow::lblDontAgreeClick(ui::TControl& /*Sender*/) { Close(); }

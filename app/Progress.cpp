@@ -2,6 +2,8 @@
 // installation. The bar never moves backwards.
 #include "app/KIVWindow.h"
 
+#include <exception>
+
 #include "app/PageArithmetic.h"
 #include "vestora/BuildConfig.h"
 
@@ -11,6 +13,21 @@ namespace {
 constexpr std::int32_t LastStep = 200;
 // A file held by another program is tried again for 30 seconds, a second apart.
 constexpr int MostStartRetries = 30;
+constexpr std::uint32_t StartRetryPauseMs = 1000;
+
+// On the download thread: the check and the start, again while a virus scanner
+// holds the finished file, until the owner asks the thread to end.
+platform::IProcesses::TStart StartWhenFree(download::IDownloadThread& Thread, platform::IProcesses& Processes,
+                                           const platform::TPath& Path, const std::string& Parameters) {
+  const auto Cancelled = [&Thread] { return Thread.Terminated(); };
+  for (int Retries = 0;; ++Retries) {
+    platform::IProcesses::TStart Start = Processes.StartInstaller(Path, Parameters, VESTORA_INSTALLER_SIGNER, Cancelled);
+    if (Start.Result != platform::IProcesses::TStartResult::Busy || Retries == MostStartRetries ||
+        !Thread.Pause(StartRetryPauseMs)) {
+      return Start;
+    }
+  }
+}
 
 }  // namespace
 
@@ -29,16 +46,11 @@ void TKIVWindow::DownloadProgress(const std::string& Message, std::int32_t Perce
     lblInstall.Tag = 0;
     lblInstall.Caption = "Install";
   }
+  // The installer is checked and started on the download thread, which reports back to InstallerStarted.
   if (Percent == 100) {
-    FStartRetries = 0;
-    LaunchInstaller();
+    lblInstall.Font.Color = clInactiveGrey;
+    imgInstallHL.Visible = true;
   }
-}
-
-// The installer that another program held a second ago is started again.
-void TKIVWindow::tmrStartRetryTimer(ui::TTimer* Sender) {
-  Sender->SetEnabled(false);
-  LaunchInstaller();
 }
 
 void TKIVWindow::ShowProgress(std::int32_t Step) {
@@ -64,25 +76,33 @@ void TKIVWindow::ShowProgress(std::int32_t Step) {
   }
 }
 
-void TKIVWindow::LaunchInstaller() {
-  lblInstall.Font.Color = clInactiveGrey;
-  imgInstallHL.Visible = true;
+download::TAfterDownload TKIVWindow::LaunchInstaller() {
   const std::string Parameters = "/VERYSILENT /SUPPRESSMSGBOXES /CALLBACKWND " + std::to_string(Host()->WindowHandle());
-  platform::IProcesses::TStart Start =
-      FServices.Processes.StartInstaller(InstallerPath(), Parameters, VESTORA_INSTALLER_SIGNER);
+  return [this, Path = InstallerPath(), Parameters](download::IDownloadThread& Thread) {
+    platform::IProcesses::TStart Start;
+    try {
+      Start = StartWhenFree(Thread, FServices.Processes, Path, Parameters);
+    } catch (const std::exception&) {
+      // Nothing started: the page offers "Install" again.
+    }
+    Thread.Synchronize([this, &Start] { InstallerStarted(std::move(Start)); });
+  };
+}
+
+void TKIVWindow::InstallerStarted(platform::IProcesses::TStart Start) {
   FInstallerProcess = std::move(Start.Process);
   if (FInstallerProcess) {
     tmrInstallerMonitor.SetEnabled(true);
     return;
   }
-  // A virus scanner may hold the finished file for a moment; the page waits as it is.
-  if (Start.Result == platform::IProcesses::TStartResult::Busy && FStartRetries < MostStartRetries) {
-    ++FStartRetries;
-    tmrStartRetry.SetEnabled(true);
+  // A file that failed its check or its start, or whose start a cancel stopped, is not left behind.
+  FServices.Folders.RemoveFile(InstallerPath());
+  lblInstall.Font.Color = ui::clWhite;
+  imgInstallHL.Visible = false;
+  if (FStoppingDownload) {
+    DownloadProgress(std::string("Download Terminated") + StatusSeparator, -1);
     return;
   }
-  // A file that failed its check or its start is not left behind.
-  FServices.Folders.RemoveFile(InstallerPath());
   if (Start.Result == platform::IProcesses::TStartResult::Untrusted) {
     SetStatusText(std::string("Download Error [7]") + StatusSeparator + "The installer's signature could not be verified.",
                   "", "", true);
@@ -92,8 +112,6 @@ void TKIVWindow::LaunchInstaller() {
   GreyOutProgressBar();
   lblInstall.Tag = 0;
   lblInstall.Caption = "Install";
-  lblInstall.Font.Color = ui::clWhite;
-  imgInstallHL.Visible = false;
 }
 
 }  // namespace app

@@ -4,10 +4,15 @@
 //   bench_probe ping CLASS N         N round trips of WM_NULL to the window of CLASS, 10 ms apart;
 //                                    print one time per line
 //   bench_probe fetch URL BLOCK      fetch URL with WinInet in reads of BLOCK bytes; print "bytes B us US"
+//   bench_probe launch CLASS FILE BYTES RECORD
+//                                    round trips of WM_NULL to the window of CLASS, one after the other,
+//                                    from the moment FILE has BYTES (the download's last byte) until
+//                                    RECORD exists (the installer has started); print "longest US pings N"
 #include <windows.h>
 #include <psapi.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -82,6 +87,34 @@ int Ping(const wchar_t* Class, int Count) {
   return 0;
 }
 
+unsigned long long FileBytes(const wchar_t* Path) {
+  WIN32_FILE_ATTRIBUTE_DATA Data{};
+  if (!::GetFileAttributesExW(Path, GetFileExInfoStandard, &Data)) return 0;
+  return (static_cast<unsigned long long>(Data.nFileSizeHigh) << 32) | Data.nFileSizeLow;
+}
+
+int Launch(const wchar_t* Class, const wchar_t* File, unsigned long long Bytes, const wchar_t* Record) {
+  HWND Window = ::FindWindowW(Class, nullptr);
+  if (Window == nullptr) return 1;
+  const LONGLONG Begin = Now();
+  while (FileBytes(File) < Bytes) {
+    if (Now() - Begin > 600000000) return 1;
+    ::Sleep(1);
+  }
+  LONGLONG Longest = 0;
+  int Pings = 0;
+  while (::GetFileAttributesW(Record) == INVALID_FILE_ATTRIBUTES) {
+    if (Now() - Begin > 600000000) return 1;
+    DWORD_PTR Result = 0;
+    const LONGLONG Sent = Now();
+    if (!::SendMessageTimeoutW(Window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &Result)) return 1;
+    Longest = std::max(Longest, Now() - Sent);
+    ++Pings;
+  }
+  std::printf("longest %lld pings %d\n", Longest, Pings);
+  return 0;
+}
+
 int Fetch(const wchar_t* Url, DWORD Block) {
   HINTERNET Root = ::InternetOpenW(L"", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
   if (Root == nullptr) return 1;
@@ -106,6 +139,7 @@ int wmain(int Argc, wchar_t** Argv) {
   if (Command == L"start" && Argc > 3) return Start(Argv[2], Argv[3]);
   if (Command == L"ping" && Argc > 3) return Ping(Argv[2], _wtoi(Argv[3]));
   if (Command == L"fetch" && Argc > 3) return Fetch(Argv[2], static_cast<DWORD>(_wtoi(Argv[3])));
-  std::fprintf(stderr, "usage: bench_probe start EXE CLASS | ping CLASS N | fetch URL BLOCK\n");
+  if (Command == L"launch" && Argc > 5) return Launch(Argv[2], Argv[3], _wcstoui64(Argv[4], nullptr, 10), Argv[5]);
+  std::fprintf(stderr, "usage: bench_probe start EXE CLASS | ping CLASS N | fetch URL BLOCK | launch CLASS FILE BYTES RECORD\n");
   return 2;
 }

@@ -68,6 +68,8 @@ def main():
     busy = numbers(f"{raw}/ping-download.txt", 0)
     mb = 1.0 / 1e6
     big = 50000000
+    launch_size = 300000000
+    baseline = os.environ.get("BENCH_BASELINE_NAME", "baseline")
 
     print("# Benchmarks\n")
     print(f"Made by `tools/bench` on {datetime.date.today().isoformat()}: {cpu}, {os.cpu_count()} cores, {memory} "
@@ -129,6 +131,17 @@ def main():
         path = f"{raw}/cut-{cut}.txt"
         print(f"| {name} | {spread(numbers(path, 0), mb)} | {spread(numbers(path, 1), digits=0)} "
               f"| {spread(numbers(path, 2), digits=2)} |")
+
+    print("\n## Checking and starting the installer\n")
+    print(f"The longest WM_NULL round trip (`SendMessageTimeout`) from the download's last byte on disk to the "
+          f"installer's start, for a signed installer of {launch_size / 1e6:.0f} MB: its signature check reads "
+          "and hashes the whole file. Windows draws a window that has not answered for 5 seconds as "
+          "\"(Not Responding)\".\n")
+    print("| wizard | longest round trip, ms | round trips |")
+    print("|---|---|---|")
+    for name, path in (("this build", f"{raw}/launch.txt"), (baseline, f"{raw}/launch-baseline.txt")):
+        if os.path.exists(path):
+            print(f"| {name} | {spread(numbers(path, 1), 1e-3)} | {spread(numbers(path, 3), digits=0)} |")
 
 
 if __name__ == "__main__":

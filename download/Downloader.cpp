@@ -67,12 +67,26 @@ struct TDownloader::TTryEnd {
   std::string RetryAfter;
 };
 
+class TDownloader::TAfterThread final : public IDownloadThread {
+public:
+  TAfterThread(TDownloader& Owner, platform::IInternetSession& Session) : FOwner(Owner), FSession(Session) {}
+  [[nodiscard]] bool Terminated() const override { return FOwner.FTerminated; }
+  // The session's pause ends with its cancel, which Terminate makes.
+  [[nodiscard]] bool Pause(std::uint32_t Milliseconds) override { return FSession.Pause(Milliseconds); }
+  void Synchronize(const std::function<void()>& Call) override { FOwner.FThread.Synchronize(Call); }
+
+private:
+  TDownloader& FOwner;
+  platform::IInternetSession& FSession;
+};
+
 TDownloader::TDownloader(TDownloaderPlatform Platform, std::string Url, platform::TPath FileName,
-                         TProgressEvent OnProgress, std::int32_t MinSize)
+                         TProgressEvent OnProgress, std::int32_t MinSize, TAfterDownload AfterDownload)
     : FPlatform(Platform),
       FURL(std::move(Url)),
       FFileName(std::move(FileName)),
       FOnProgress(std::move(OnProgress)),
+      FAfterDownload(std::move(AfterDownload)),
       FMinSize(MinSize),
       FThread(Platform.Owner) {
   ReportProgress("Downloading...", 0);
@@ -126,6 +140,10 @@ void TDownloader::Download(platform::IInternetSession& Session) {
   const std::string Total = std::to_string(Transfer.ContentLength / 1024 / 1024);
   if (Sized && Written == Transfer.ContentLength) {
     ReportProgress("Downloaded" + std::string(1, StatusSeparator) + Total + " of " + Total + "mb", 100);
+    if (FAfterDownload && !FTerminated) {
+      TAfterThread Thread(*this, Session);
+      FAfterDownload(Thread);
+    }
     return;
   }
   FPlatform.Files.Delete(FFileName);
@@ -320,8 +338,10 @@ void TDownloader::ReportProgress(const std::string& Text, std::int32_t Percent) 
 void TDownloader::SyncProgress() { FOnProgress(FProgress.Text, FProgress.Percent); }
 
 std::unique_ptr<IDownload> TDownloaderFactory::Create(const std::string& Url, const platform::TPath& FileName,
-                                                      TProgressEvent OnProgress, std::int32_t MinSize) {
-  return std::make_unique<TDownloader>(FPlatform, Url, FileName, std::move(OnProgress), MinSize);
+                                                      TProgressEvent OnProgress, std::int32_t MinSize,
+                                                      TAfterDownload AfterDownload) {
+  return std::make_unique<TDownloader>(FPlatform, Url, FileName, std::move(OnProgress), MinSize,
+                                       std::move(AfterDownload));
 }
 
 }  // namespace download

@@ -39,7 +39,7 @@ class TDownloader final : public IDownload {
 public:
   // Reports ("Downloading...", 0) at once, on this thread, then starts the worker.
   TDownloader(TDownloaderPlatform Platform, std::string Url, platform::TPath FileName, TProgressEvent OnProgress,
-              std::int32_t MinSize);
+              std::int32_t MinSize, TAfterDownload AfterDownload = {});
   // Terminates, then waits.
   ~TDownloader() override;
   TDownloader(const TDownloader&) = delete;
@@ -58,6 +58,7 @@ private:
 
   struct TTransfer;
   struct TTryEnd;
+  class TAfterThread;
   [[nodiscard]] bool CreateFile(TTransfer& Transfer);
   void Tries(platform::IInternetSession& Session, TTransfer& Transfer);
   [[nodiscard]] TTryEnd Try(platform::IInternetSession& Session, TTransfer& Transfer);
@@ -71,6 +72,7 @@ private:
   platform::TPath FFileName;
   TProgress FProgress;
   TProgressEvent FOnProgress;
+  TAfterDownload FAfterDownload;
   // Written by the worker, read by the owner's Terminate.
   std::atomic<std::shared_ptr<platform::IInternetSession>> FInternet;
   std::int32_t FMinSize;
@@ -83,7 +85,8 @@ class TDownloaderFactory final : public IDownloadFactory {
 public:
   explicit TDownloaderFactory(TDownloaderPlatform Platform) : FPlatform(Platform) {}
   [[nodiscard]] std::unique_ptr<IDownload> Create(const std::string& Url, const platform::TPath& FileName,
-                                                  TProgressEvent OnProgress, std::int32_t MinSize) override;
+                                                  TProgressEvent OnProgress, std::int32_t MinSize,
+                                                  TAfterDownload AfterDownload) override;
 
 private:
   TDownloaderPlatform FPlatform;

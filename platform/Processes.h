@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,9 +32,13 @@ public:
   // display name is Signer, or it is Untrusted and does not run. The file is
   // held open, denying writes and deletion to others, from the check until the
   // process has been created. A file that another program holds without sharing
-  // it (a sharing violation, or access denied) is Busy.
+  // it (a sharing violation, or access denied) is Busy. Cancelled is asked once
+  // the file has passed its check, right before the process would be created:
+  // true, and nothing starts (Failed). The check reads the whole file, and
+  // security software scans it as it is opened and started: seconds, for a big
+  // file, so this is called off the GUI thread.
   [[nodiscard]] virtual TStart StartInstaller(const TPath& Path, const std::string& Parameters,
-                                              const std::string& Signer) = 0;
+                                              const std::string& Signer, const std::function<bool()>& Cancelled) = 0;
 };
 
 }  // namespace platform

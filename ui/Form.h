@@ -87,6 +87,8 @@ public:
   virtual void CopyData(const TCopyData& Data) { (void)Data; }
   // Why the window holds up a log-off or shutdown now, in Windows-1252; empty: it does not.
   [[nodiscard]] virtual std::string ShutdownBlockReason() const { return {}; }
+  // Whether the form works for the user now, so that the system must not sleep (the display may).
+  [[nodiscard]] virtual bool KeepsSystemAwake() const { return false; }
   // Whether an action takes input now: the keyboard passes over one that does not.
   [[nodiscard]] virtual bool IsActionAvailable(const TControl& Control) const {
     (void)Control;

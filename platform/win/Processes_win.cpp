@@ -42,7 +42,7 @@ bool HeldByOthers(DWORD Error) { return Error == ERROR_SHARING_VIOLATION || Erro
 }  // namespace
 
 IProcesses::TStart TWinProcesses::StartInstaller(const TPath& Path, const std::string& Parameters,
-                                                 const std::string& Signer) {
+                                                 const std::string& Signer, const std::function<bool()>& Cancelled) {
   TStart Start;
   if (Path.empty()) return Start;
   // Read sharing only: nobody can change, replace or delete the file between the check and the start.
@@ -54,6 +54,7 @@ IProcesses::TStart TWinProcesses::StartInstaller(const TPath& Path, const std::s
     Start.Result = TStartResult::Untrusted;
     return Start;
   }
+  if (Cancelled()) return Start;
   std::wstring CommandLine = L"\"" + Path + L"\" " + std::wstring(Parameters.begin(), Parameters.end());
   const TPath Folder = FolderPart(Path);
   STARTUPINFOW Startup{};

@@ -227,24 +227,49 @@ public:
     TLog& FLog;
     const std::function<void()>& FOnWait;
   };
+  // The thread after its complete download: pauses return at once, calls run here.
+  class TThread final : public download::IDownloadThread {
+  public:
+    TThread(TFakeDownloads& Owner, const TLog& Log) : FOwner(Owner), FLog(Log) {}
+    [[nodiscard]] bool Terminated() const override { return FLog.Terminated > 0; }
+    [[nodiscard]] bool Pause(std::uint32_t Milliseconds) override {
+      FOwner.Pauses.push_back(Milliseconds);
+      if (FOwner.OnPause) FOwner.OnPause();
+      return !Terminated();
+    }
+    void Synchronize(const std::function<void()>& Call) override { Call(); }
+
+  private:
+    TFakeDownloads& FOwner;
+    const TLog& FLog;
+  };
   struct TCall {
     std::string Url;
     platform::TPath FileName;
+    // As the thread reports: its report of 100 is followed by the work after the download.
     download::TProgressEvent OnProgress;
     std::int32_t MinSize;
   };
   [[nodiscard]] std::unique_ptr<download::IDownload> Create(const std::string& Url, const platform::TPath& FileName,
-                                                            download::TProgressEvent OnProgress,
-                                                            std::int32_t MinSize) override {
-    Calls.push_back({Url, FileName, OnProgress, MinSize});
+                                                            download::TProgressEvent OnProgress, std::int32_t MinSize,
+                                                            download::TAfterDownload AfterDownload) override {
+    Logs.push_back(std::make_unique<TLog>());
+    const download::TProgressEvent Report = [this, Log = Logs.back().get(), OnProgress, AfterDownload](
+                                                const std::string& Text, std::int32_t Percent) {
+      OnProgress(Text, Percent);
+      TThread Thread(*this, *Log);
+      if (Percent == 100 && AfterDownload && !Thread.Terminated()) AfterDownload(Thread);
+    };
+    Calls.push_back({Url, FileName, Report, MinSize});
     if (OnCreate) OnCreate();
     OnProgress("Downloading...", 0);
-    Logs.push_back(std::make_unique<TLog>());
     return std::make_unique<TDownload>(*Logs.back(), OnWait);
   }
   // The thread's last report, delivered while its owner waits for it.
   std::function<void()> OnWait;
   std::function<void()> OnCreate;
+  std::function<void()> OnPause;
+  std::vector<std::uint32_t> Pauses;  // of the work after the download
   std::vector<TCall> Calls;
   std::vector<std::unique_ptr<TLog>> Logs;
 };
@@ -273,13 +298,16 @@ public:
     TFakeProcesses& FOwner;
   };
   [[nodiscard]] TStart StartInstaller(const platform::TPath& Path, const std::string& Parameters,
-                                      const std::string& Signer) override {
+                                      const std::string& Signer, const std::function<bool()>& Cancelled) override {
+    if (OnCheck) OnCheck();
+    if (Cancelled()) return {};
     Started.emplace_back(Path, Parameters);
     Signers.push_back(Signer);
     const TStartResult Result = Started.size() <= FirstOutcomes.size() ? FirstOutcomes[Started.size() - 1] : Outcome;
     if (Result != TStartResult::Started) return {Result, nullptr};
     return {Result, std::make_unique<TProcess>(*this)};
   }
+  std::function<void()> OnCheck;  // while the file is checked, before Cancelled is asked
   std::vector<TStartResult> FirstOutcomes;  // of the first starts, then Outcome
   TStartResult Outcome = TStartResult::Started;
   std::vector<std::string> Signers;

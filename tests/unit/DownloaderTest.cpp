@@ -60,7 +60,10 @@ protected:
                                    Reports.push_back({Text, Percent});
                                    if (OnReport && Self != nullptr) OnReport(*Self, Reports.back());
                                  },
-                                 MinSize);
+                                 MinSize, [&](download::IDownloadThread& After) {
+                                   ReportsBeforeAfter = Reports.size();
+                                   if (PauseAfterDownload) Paused = After.Pause(1000);
+                                 });
     Self = &Thread;
     Thread.WaitFor();
     return Reports;
@@ -75,6 +78,10 @@ protected:
   std::deque<TServerScript> Later;  // the answers to the requests after the first
   bool CancelInPause = false;
   std::deque<bool> Passwords;  // given at the proxy's prompts
+  // The work after a complete download: the reports before it, and what its pause came to.
+  std::optional<std::size_t> ReportsBeforeAfter;
+  bool PauseAfterDownload = false;
+  std::optional<bool> Paused;
 };
 
 struct TEndCase {
@@ -99,6 +106,7 @@ TEST_P(DownloadEnds, WithTheRightReport) {
   ASSERT_GE(Reports.size(), 2u);
   EXPECT_EQ(Reports.front(), (TReport{"Downloading...", 0}));
   EXPECT_EQ(Reports.back(), GetParam().Last);
+  EXPECT_EQ(ReportsBeforeAfter, GetParam().Last.Percent == 100 ? std::optional(Reports.size()) : std::nullopt);
   EXPECT_EQ(Disk.Exists(Destination), GetParam().FileLeft.has_value());
   if (GetParam().FileLeft) {
     EXPECT_EQ(Disk.SizeByName(Destination), *GetParam().FileLeft);
@@ -426,6 +434,21 @@ TEST_F(Downloader, TerminateEndsAStalledReadAndReachesASessionStillOpening) {
     EXPECT_EQ(Internet->Cancels, 1) << Case.Name;
     EXPECT_EQ(Reports.back(), (TReport{"Download Terminated" + Retry, -1})) << Case.Name;
     EXPECT_FALSE(Disk.Exists(Destination)) << Case.Name;
+  }
+}
+
+// The window asks the thread to end while it shows the complete download, or while the work after it pauses.
+TEST_F(Downloader, TheWorkAfterTheDownloadHearsTheTerminate) {
+  PauseAfterDownload = true;
+  for (const bool InPause : {false, true}) {
+    Paused.reset();
+    CancelInPause = InPause;
+    const std::vector<TReport> Reports =
+        Run(Answer(200, 100000, Body(100000)), {0}, [&](download::TDownloader& Thread, const TReport& Report) {
+          if (Report.Percent == 100 && !InPause) Thread.Terminate();
+        });
+    EXPECT_EQ(Reports.back().Percent, 100);
+    EXPECT_EQ(Paused, InPause ? std::optional(false) : std::nullopt) << InPause;
   }
 }
 

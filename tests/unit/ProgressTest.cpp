@@ -102,22 +102,25 @@ struct TStartFailure {
   platform::IProcesses::TStartResult Outcome;
   const char* Line1;
   const char* Line2;
-  std::size_t Starts = 1;
+  std::size_t Starts = 1;  // of each download
 };
 
 class StartFailures : public Progress, public ::testing::WithParamInterface<TStartFailure> {};
 
-// An unsigned or foreign installer and one that cannot start: removed, never run, "Install" offered again.
+// An unsigned or foreign installer and one that cannot start: removed, never run, "Install" offered again,
+// and the next download's installer is tried as often as the first.
 TEST_P(StartFailures, ReturnThePageToReadyAndRemoveTheFile) {
   Processes.Outcome = GetParam().Outcome;
-  Downloads.Calls.back().OnProgress("Downloaded\xAC" "33 of 33mb", 100);
-  for (int Second = 0; Window.tmrStartRetry.Enabled() && Second < 100; ++Second) {
-    Window.tmrStartRetry.OnTimer(Window.tmrStartRetry);
+  const platform::TPath Installer = Window.DownloadFolder() + L"VestoraEditorInstaller.exe";
+  for (std::size_t Download = 1; Download <= 2; ++Download) {
+    if (Download == 2) Click(Window.lblInstall);
+    Downloads.Calls.back().OnProgress("Downloaded\xAC" "33 of 33mb", 100);
+    EXPECT_EQ(Processes.Started.size(), GetParam().Starts * Download);
+    EXPECT_EQ(Folders.Removed, std::vector<platform::TPath>(Download, Installer));
   }
-  EXPECT_EQ(Processes.Started.size(), GetParam().Starts);
+  EXPECT_EQ(Downloads.Pauses, std::vector<std::uint32_t>(2 * (GetParam().Starts - 1), 1000));
   ASSERT_GE(Processes.Signers.size(), 1u);
   EXPECT_EQ(Processes.Signers[0], VESTORA_INSTALLER_SIGNER);
-  EXPECT_EQ(Folders.Removed, std::vector<platform::TPath>{Window.DownloadFolder() + L"VestoraEditorInstaller.exe"});
   EXPECT_EQ(Window.lblProgressInfo1.Caption, GetParam().Line1);
   EXPECT_EQ(Window.lblProgressInfo1.Font.Color, app::clErrorRed);
   EXPECT_EQ(Window.lblProgressInfo2.Caption, GetParam().Line2);
@@ -137,17 +140,35 @@ INSTANTIATE_TEST_SUITE_P(
                       TStartFailure{platform::IProcesses::TStartResult::Busy, "Error starting the installer.", "",
                                     31}));
 
-// A virus scanner holds the finished file for two seconds: the installer starts a second later each time.
+// A virus scanner holds the finished file for two seconds: the installer starts a second later each time,
+// the button grey meanwhile.
 TEST_F(Progress, AnInstallerHeldForAMomentStartsOnALaterTry) {
   Processes.FirstOutcomes = {platform::IProcesses::TStartResult::Busy, platform::IProcesses::TStartResult::Busy};
+  Downloads.OnPause = [this] {
+    EXPECT_EQ(Window.lblInstall.Font.Color, app::clInactiveGrey);
+    EXPECT_FALSE(Window.tmrInstallerMonitor.Enabled());
+  };
   Downloads.Calls.back().OnProgress("Downloaded\xAC" "33 of 33mb", 100);
-  for (int Second = 0; Second < 2; ++Second) {
-    ASSERT_TRUE(Window.tmrStartRetry.Enabled());
-    Window.tmrStartRetry.OnTimer(Window.tmrStartRetry);
-  }
-  EXPECT_EQ(std::vector<std::size_t>({Processes.Started.size(), Window.tmrStartRetry.Interval}),
-            std::vector<std::size_t>({3, 1000}));
+  EXPECT_EQ(Processes.Started.size(), 3u);
+  EXPECT_EQ(Downloads.Pauses, (std::vector<std::uint32_t>{1000, 1000}));
   EXPECT_TRUE(Window.tmrInstallerMonitor.Enabled());
+}
+
+// The window closes while the file is checked, or while a scanner holds it: nothing starts, nothing is left.
+TEST_F(Progress, AStopDuringTheCheckOrItsPauseStartsNothing) {
+  const platform::TPath Installer = Window.DownloadFolder() + L"VestoraEditorInstaller.exe";
+  for (const bool InPause : {false, true}) {
+    Processes.Outcome = InPause ? platform::IProcesses::TStartResult::Busy : platform::IProcesses::TStartResult::Started;
+    (InPause ? Downloads.OnPause : Processes.OnCheck) = [this] { Window.FormDestroy(); };
+    if (InPause) Click(Window.lblInstall);  // the fixture's download first, then a new one
+    const std::size_t Starts = Processes.Started.size();
+    Downloads.Calls.back().OnProgress("Downloaded\xAC" "33 of 33mb", 100);
+    EXPECT_EQ(Processes.Started.size(), Starts + (InPause ? 1 : 0)) << InPause;
+    EXPECT_EQ(Folders.Removed.back(), Installer);
+    EXPECT_FALSE(Window.tmrInstallerMonitor.Enabled());
+    Downloads.OnPause = nullptr;
+    Processes.OnCheck = nullptr;
+  }
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ TEST(WinProcesses, StartsTheInstallerQuotedInItsOwnFolderAndWatchesItEnd) {
   ::DeleteFileW((Folder + L"installer-run.txt").c_str());
 
   platform::win::TWinProcesses Processes;
-  auto Start = Processes.StartInstaller(Installer, "/VERYSILENT /SUPPRESSMSGBOXES /CALLBACKWND 657346", "");
+  auto Start =
+      Processes.StartInstaller(Installer, "/VERYSILENT /SUPPRESSMSGBOXES /CALLBACKWND 657346", "", [] { return false; });
   ASSERT_EQ(Start.Result, platform::IProcesses::TStartResult::Started);
   ASSERT_NE(Start.Process, nullptr);
   auto& Process = Start.Process;
@@ -55,7 +56,7 @@ TEST(WinProcesses, AMissingInstallerGivesNoProcess) {
   platform::win::TWinProcesses Processes;
   for (const std::wstring& Path : {OwnFolder() + L"nothing-here\\VestoraEditorInstaller.exe", std::wstring()}) {
     for (const char* Signer : {"", "Ostrevane Software Limited"}) {
-      const auto Start = Processes.StartInstaller(Path, "/VERYSILENT", Signer);
+      const auto Start = Processes.StartInstaller(Path, "/VERYSILENT", Signer, [] { return false; });
       EXPECT_EQ(Start.Result, platform::IProcesses::TStartResult::Failed);
       EXPECT_EQ(Start.Process, nullptr);
     }
@@ -70,6 +71,7 @@ TEST(WinProcesses, OnlyAnInstallerSignedByTheMakerRuns) {
     const char* Signer;
     R Expected;
     bool HeldByAScanner = false;  // open elsewhere, shared with nobody
+    bool Cancelled = false;       // once the file has passed its check
   } Cases[] = {
       {L"installer-maker.exe", "Ostrevane Software Limited", R::Started},
       {L"installer-maker.exe", "Ostrevane Software", R::Untrusted},
@@ -78,6 +80,7 @@ TEST(WinProcesses, OnlyAnInstallerSignedByTheMakerRuns) {
       {L"installer-altered.exe", "Ostrevane Software Limited", R::Untrusted},
       {L"installer-unsigned.exe", "", R::Started},
       {L"installer-maker.exe", "Ostrevane Software Limited", R::Busy, true},
+      {L"installer-maker.exe", "Ostrevane Software Limited", R::Failed, false, true},
   };
   platform::win::TWinProcesses Processes;
   for (const auto& Case : Cases) {
@@ -88,7 +91,7 @@ TEST(WinProcesses, OnlyAnInstallerSignedByTheMakerRuns) {
     const HANDLE Scanner = Case.HeldByAScanner ? ::CreateFileW(Installer.c_str(), GENERIC_READ, 0, nullptr,
                                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
                                                : INVALID_HANDLE_VALUE;
-    auto Start = Processes.StartInstaller(Installer, "/VERYSILENT", Case.Signer);
+    auto Start = Processes.StartInstaller(Installer, "/VERYSILENT", Case.Signer, [&Case] { return Case.Cancelled; });
     if (Scanner != INVALID_HANDLE_VALUE) ::CloseHandle(Scanner);
     EXPECT_EQ(Start.Result, Case.Expected) << std::string(Case.File, Case.File + wcslen(Case.File)) << " " << Case.Signer;
     EXPECT_EQ(Start.Process != nullptr, Case.Expected == R::Started);

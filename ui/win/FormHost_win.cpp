@@ -107,6 +107,7 @@ void TFormHost::AfterHandler() {
   SyncTimers();
   SyncLists();
   SyncShutdownReason();
+  SyncAwake(FForm.KeepsSystemAwake());
   FollowPage();
   Present();
   ::InvalidateRect(FWindow.Get(), nullptr, FALSE);
@@ -144,6 +145,13 @@ void TFormHost::SyncShutdownReason() {
     Create(FWindow.Get(), Widen(Reason, 1252).c_str());
   }
   FShutdownReason = std::move(Reason);
+}
+
+void TFormHost::SyncAwake(bool Awake) {
+  if (Awake == FAwake) return;
+  // For this thread, until it says otherwise or ends.
+  ::SetThreadExecutionState(Awake ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
+  FAwake = Awake;
 }
 
 bool TFormHost::CloseQuery() {
@@ -299,6 +307,7 @@ LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
       return CloseQuery() ? TRUE : FALSE;
     case WM_DESTROY:
       Guarded([&] { FForm.FormDestroy(); });
+      SyncAwake(false);
       for (std::size_t i = 0; i < FArmed.size(); ++i) ::KillTimer(Window, i + 1);
       FArmed.assign(FArmed.size(), TArmedTimer{false, 0, 0});
       if (FQuitOnDestroy) ::PostQuitMessage(0);

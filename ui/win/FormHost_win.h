@@ -139,6 +139,8 @@ private:
   void SyncTimers();
   // Gives Windows the form's reason for holding up a log-off, or withdraws it.
   void SyncShutdownReason();
+  // Tells Windows whether the system must stay awake for the form (not the display).
+  void SyncAwake(bool Awake);
 
   TForm& FForm;
   HINSTANCE FInstance;
@@ -184,6 +186,7 @@ private:
   bool FTrackingLeave = false;
   bool FQuitOnDestroy = false;
   std::string FShutdownReason;
+  bool FAwake = false;
 };
 
 // The handler boundary, for the host's files: an escaped exception is shown the
