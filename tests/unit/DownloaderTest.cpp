@@ -60,10 +60,7 @@ protected:
                                    Reports.push_back({Text, Percent});
                                    if (OnReport && Self != nullptr) OnReport(*Self, Reports.back());
                                  },
-                                 MinSize, [&](download::IDownloadThread& After) {
-                                   ReportsBeforeAfter = Reports.size();
-                                   if (PauseAfterDownload) Paused = After.Pause(1000);
-                                 });
+                                 MinSize, [&](download::IDownloadThread&) { ReportsBeforeAfter = Reports.size(); });
     Self = &Thread;
     Thread.WaitFor();
     return Reports;
@@ -78,10 +75,7 @@ protected:
   std::deque<TServerScript> Later;  // the answers to the requests after the first
   bool CancelInPause = false;
   std::deque<bool> Passwords;  // given at the proxy's prompts
-  // The work after a complete download: the reports before it, and what its pause came to.
-  std::optional<std::size_t> ReportsBeforeAfter;
-  bool PauseAfterDownload = false;
-  std::optional<bool> Paused;
+  std::optional<std::size_t> ReportsBeforeAfter;  // when the work after a complete download ran
 };
 
 struct TEndCase {
@@ -437,19 +431,14 @@ TEST_F(Downloader, TerminateEndsAStalledReadAndReachesASessionStillOpening) {
   }
 }
 
-// The window asks the thread to end while it shows the complete download, or while the work after it pauses.
-TEST_F(Downloader, TheWorkAfterTheDownloadHearsTheTerminate) {
-  PauseAfterDownload = true;
-  for (const bool InPause : {false, true}) {
-    Paused.reset();
-    CancelInPause = InPause;
-    const std::vector<TReport> Reports =
-        Run(Answer(200, 100000, Body(100000)), {0}, [&](download::TDownloader& Thread, const TReport& Report) {
-          if (Report.Percent == 100 && !InPause) Thread.Terminate();
-        });
-    EXPECT_EQ(Reports.back().Percent, 100);
-    EXPECT_EQ(Paused, InPause ? std::optional(false) : std::nullopt) << InPause;
-  }
+// A cancel while the page shows the complete download: nothing follows it.
+TEST_F(Downloader, NoWorkFollowsADownloadTerminatedAtItsLastReport) {
+  const std::vector<TReport> Reports =
+      Run(Answer(200, 100000, Body(100000)), {0}, [](download::TDownloader& Thread, const TReport& Report) {
+        if (Report.Percent == 100) Thread.Terminate();
+      });
+  EXPECT_EQ(Reports.back().Percent, 100);
+  EXPECT_FALSE(ReportsBeforeAfter.has_value());
 }
 
 TEST_F(Downloader, ADestinationThatCannotBeCreatedIsReportedWithTheSystemError) {

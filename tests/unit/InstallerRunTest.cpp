@@ -110,6 +110,7 @@ TEST_P(IgnoredReports, LeaveTheBarAndTheActionAlone) {
     Processes.State = platform::IProcess::TWait::Ended;
     Window.tmrInstallerMonitor.OnTimer(Window.tmrInstallerMonitor);
   }
+  EXPECT_EQ(Window.KeepsSystemAwake(), GetParam() == TStage::Downloading);
   const int Step = Window.imgProgress.Tag;
   const int Action = Window.lblInstall.Tag;
   Window.CopyData({100, "done"});
@@ -121,36 +122,5 @@ TEST_P(IgnoredReports, LeaveTheBarAndTheActionAlone) {
 INSTANTIATE_TEST_SUITE_P(Stages, IgnoredReports,
                          ::testing::Values(TStage::Licence, TStage::Downloading, TStage::StartFailed,
                                            TStage::InstallerFailed));
-
-// Windows keeps the PC awake from the download's start until the installer has ended, however it ends.
-enum class TEnd { DownloadFailed, Cancelled, StartFailed, Completed, InstallerFailed };
-
-class AwakeWhileItWorks : public wizard::WindowTest, public ::testing::WithParamInterface<TEnd> {};
-
-TEST_P(AwakeWhileItWorks, FromTheDownloadToTheInstallersEnd) {
-  CreateAndShow();
-  EXPECT_FALSE(Window.KeepsSystemAwake());
-  Click(Window.lblAgree);
-  EXPECT_TRUE(Window.KeepsSystemAwake());
-  if (GetParam() == TEnd::StartFailed) Processes.Outcome = platform::IProcesses::TStartResult::Untrusted;
-  if (GetParam() == TEnd::DownloadFailed) Downloads.Calls.back().OnProgress("Download Error [1]\xAC" "x", -1);
-  if (GetParam() == TEnd::Cancelled) Click(Window.lblInstall);
-  if (GetParam() >= TEnd::StartFailed) Downloads.Calls.back().OnProgress("Downloaded\xAC" "33 of 33mb", 100);
-  if (GetParam() >= TEnd::Completed) {
-    EXPECT_TRUE(Window.KeepsSystemAwake());
-    Window.CopyData({60, "copying"});
-    EXPECT_TRUE(Window.KeepsSystemAwake());
-  }
-  if (GetParam() == TEnd::Completed) Window.CopyData({100, "done"});
-  if (GetParam() == TEnd::InstallerFailed) {
-    Processes.State = platform::IProcess::TWait::Ended;
-    Window.tmrInstallerMonitor.OnTimer(Window.tmrInstallerMonitor);
-  }
-  EXPECT_FALSE(Window.KeepsSystemAwake());
-}
-
-INSTANTIATE_TEST_SUITE_P(Ends, AwakeWhileItWorks,
-                         ::testing::Values(TEnd::DownloadFailed, TEnd::Cancelled, TEnd::StartFailed, TEnd::Completed,
-                                           TEnd::InstallerFailed));
 
 }  // namespace

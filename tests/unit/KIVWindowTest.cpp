@@ -57,6 +57,7 @@ TEST_F(KIVWindow, ShowRecordsTheResellerNumberButKeepsItUnsetAndWrapsWithTheList
   EXPECT_EQ(Window.EULA.Items, (std::vector<std::string>{"Licence title", "", "a b ", "c"}));
 }
 
+// While the download or the installer runs, the PC must not sleep either.
 TEST_F(KIVWindow, CloseIsRefusedOnlyWhileTheInstallActionRuns) {
   Window.FormCreate();
   for (const int Tag : {0, 1, 2, 3}) {
@@ -64,6 +65,7 @@ TEST_F(KIVWindow, CloseIsRefusedOnlyWhileTheInstallActionRuns) {
     bool CanClose = true;
     Window.FormCloseQuery(CanClose);
     EXPECT_EQ(CanClose, Tag != 1) << "tag " << Tag;
+    EXPECT_EQ(Window.KeepsSystemAwake(), Tag == 1) << "tag " << Tag;
     EXPECT_EQ(Window.ShutdownBlockReason(),
               Tag == 1 ? "Vestora Editor is being installed. Please wait until it has finished." : "");
   }

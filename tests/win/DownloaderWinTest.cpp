@@ -187,52 +187,41 @@ TEST_F(WinDownloader, FetchesAndVerifiesAFile) {
   EXPECT_FALSE(Files.FreeSpace(L"no-folder.exe").has_value());
 }
 
-// What follows a complete download runs on its thread: a signed installer of 200 MB is checked (its
-// whole file hashed) and started while this thread's window answers WM_NULL, sent from another thread.
+// What follows a complete download runs on its thread: a signed installer of 200 MB is checked (the whole
+// file hashed) and started while a window of this thread answers WM_NULL sent from another thread.
 TEST_F(WinDownloader, ABigInstallerIsCheckedAndStartedWhileTheWindowAnswers) {
-  wchar_t Own[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, Own, MAX_PATH);
-  const std::wstring Installer = std::wstring(Own).substr(0, std::wstring(Own).find_last_of(L'\\') + 1) +
-                                 L"signed-big\\installer-maker.exe";
+  const std::wstring Installer = wintest::OwnFolder() + L"signed-big\\installer-maker.exe";
   WIN32_FILE_ATTRIBUTE_DATA Data{};
   ASSERT_TRUE(::GetFileAttributesExW(Installer.c_str(), GetFileExInfoStandard, &Data)) << "tools/test signs it";
-  ASSERT_GE(Data.nFileSizeLow | (static_cast<std::uint64_t>(Data.nFileSizeHigh) << 32), 200000000u);
-  const platform::win::TWindow Window(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
-  ASSERT_TRUE(Window);
-
-  // Counts of the check's start and end, and of round trips that began after its start and ended before its end.
-  std::atomic<int> Checking{0};
-  std::atomic<int> AnsweredDuringCheck{0};
-  std::atomic<bool> Done{false};
+  ASSERT_GE(Data.nFileSizeLow, 200000000u);
+  const platform::win::TWindow Window(
+      ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+  std::atomic<int> Phase{0};  // 1 while the file is checked, 2 once it has started
+  std::atomic<int> AnsweredDuringCheck{0};  // round trips begun and ended within the check
   std::thread Pinger([&] {
-    while (!Done) {
-      const bool During = Checking == 1;
-      DWORD_PTR Result = 0;
-      ::SendMessageTimeoutW(Window.Get(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &Result);
-      if (During && Checking == 1) ++AnsweredDuringCheck;
+    while (Phase < 2) {
+      const bool During = Phase == 1;
+      ::SendMessageTimeoutW(Window.Get(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, nullptr);
+      if (During && Phase == 1) ++AnsweredDuringCheck;
     }
   });
   std::optional<platform::IProcesses::TStartResult> Outcome;
-  {
-    download::TDownloader Thread(
-        {Internet, Files, Clock, Owner, '.'}, "http://" + Service + "/size/200000", Destination, nullptr, 100000,
-        [&](download::IDownloadThread& After) {
-          platform::win::TWinProcesses Processes;
-          Checking = 1;
-          platform::IProcesses::TStart Start =
-              Processes.StartInstaller(Installer, "/VERYSILENT", "Ostrevane Software Limited", [] { return false; });
-          Checking = 2;
-          if (Start.Process) (void)Start.Process->Wait(5000);
-          After.Synchronize([&] { Outcome = Start.Result; });
-        });
-    MSG Message{};
-    while (!Outcome) {
-      if (::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT) == WAIT_OBJECT_0) {
-        while (::PeekMessageW(&Message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&Message);
-      }
-    }
+  const auto Failed = [&](const std::string&, std::int32_t Percent) {
+    if (Percent >= 0) return;
+    Outcome = platform::IProcesses::TStartResult::Failed;
+    Phase = 2;
+  };
+  download::TDownloader Thread({Internet, Files, Clock, Owner, '.'}, "http://" + Service + "/size/200000", Destination,
+                               Failed, 100000, [&](download::IDownloadThread& After) {
+                                 Phase = 1;
+                                 const platform::IProcesses::TStart Start = platform::win::TWinProcesses().StartInstaller(
+                                     Installer, "/VERYSILENT", "Ostrevane Software Limited", [] { return false; });
+                                 Phase = 2;
+                                 After.Synchronize([&] { Outcome = Start.Result; });
+                               });
+  while (!Outcome) {
+    if (::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT) == WAIT_OBJECT_0) wintest::Pump();
   }
-  Done = true;
   Pinger.join();
   EXPECT_EQ(Outcome, platform::IProcesses::TStartResult::Started);
   EXPECT_GT(AnsweredDuringCheck.load(), 0);

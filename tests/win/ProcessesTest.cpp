@@ -10,15 +10,11 @@
 
 #include "platform/win/Folders_win.h"
 #include "platform/win/Signature_win.h"
+#include "tests/win/WinTestSupport.h"
 
 namespace {
 
-std::wstring OwnFolder() {
-  wchar_t Path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, Path, MAX_PATH);
-  std::wstring Folder(Path);
-  return Folder.substr(0, Folder.find_last_of(L'\\') + 1);
-}
+using wintest::OwnFolder;
 
 TEST(WinProcesses, StartsTheInstallerQuotedInItsOwnFolderAndWatchesItEnd) {
   const std::wstring Folder = OwnFolder() + L"installer dir\\";

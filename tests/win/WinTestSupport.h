@@ -12,6 +12,14 @@
 
 namespace wintest {
 
+// The folder of the test program, with its trailing backslash: the fixtures lie beside it.
+inline std::wstring OwnFolder() {
+  wchar_t Path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, Path, MAX_PATH);
+  const std::wstring Folder(Path);
+  return Folder.substr(0, Folder.find_last_of(L'\\') + 1);
+}
+
 // Dispatches everything queued for this thread.
 inline void Pump() {
   MSG Message{};
