@@ -166,23 +166,13 @@ public:
     return QueryText(Query, LongestHeader).value_or(std::string());
   }
 
-  // The system's dialog keeps what the user enters with the request, and says
-  // ERROR_INTERNET_FORCE_RETRY when it should be sent again. Its Cancel says
-  // ERROR_CANCELLED, or (Wine) ERROR_SUCCESS: anything else is no password.
-  [[nodiscard]] bool PromptProxyPassword() override {
-    const HWND Owner = FApi.PromptOwner ? FApi.PromptOwner() : nullptr;
-    return FApi.ErrorDlg(Owner, FHandle.Get(), ERROR_INTERNET_INCORRECT_PASSWORD,
-                         FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS |
-                             FLAGS_ERROR_UI_FLAGS_GENERATE_DATA,
-                         nullptr) == ERROR_INTERNET_FORCE_RETRY;
-  }
+  [[nodiscard]] bool PromptProxyPassword() override { return FApi.Prompt.Ask(FHandle.Get()); }
 
-  // The same request on the same handle, with its headers and what the prompt took.
   [[nodiscard]] TRead SendAgain() {
     if (FCancel.Raised()) return {false, ErrorOperationCancelled, 0};
     FAvailable = 0;
     ::ResetEvent(FState->Done.Get());
-    if (FApi.SendRequestA(FHandle.Get(), nullptr, 0, nullptr, 0)) return {true, 0, 0};
+    if (FApi.Prompt.SendAgain(FHandle.Get())) return {true, 0, 0};
     return FCancel.AwaitPending(*FState);
   }
 
@@ -343,15 +333,14 @@ void TWinInternet::Load() {
   Bind(Module, "InternetQueryDataAvailable", FApi.QueryDataAvailable);
   Bind(Module, "InternetCloseHandle", FApi.CloseHandle);
   Bind(Module, "InternetSetStatusCallbackA", FApi.SetStatusCallback);
-  Bind(Module, "InternetErrorDlg", FApi.ErrorDlg);
-  Bind(Module, "HttpSendRequestA", FApi.SendRequestA);
+  FApi.Prompt.Bind(Module);
 }
 
 std::shared_ptr<IInternetSession> TWinInternet::Open() {
   Load();
   if (FApi.OpenA == nullptr || FApi.OpenUrlA == nullptr || FApi.QueryInfoA == nullptr || FApi.ReadFile == nullptr ||
       FApi.QueryDataAvailable == nullptr || FApi.CloseHandle == nullptr || FApi.SetStatusCallback == nullptr ||
-      FApi.ErrorDlg == nullptr || FApi.SendRequestA == nullptr) {
+      !FApi.Prompt.Bound()) {
     return nullptr;
   }
   TInternetHandle Root(FApi.OpenA("", OpenTypePreconfig, nullptr, nullptr, INTERNET_FLAG_ASYNC), {FApi.CloseHandle});

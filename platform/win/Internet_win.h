@@ -6,6 +6,7 @@
 
 #include "platform/Internet.h"
 #include "platform/win/Handles.h"
+#include "platform/win/ProxyPrompt_win.h"
 
 namespace platform::win {
 
@@ -17,7 +18,9 @@ class TWinInternet final : public IInternet {
 public:
   // PromptOwner gives the window that owns the proxy's password prompt; asked on
   // the window's thread when the prompt opens.
-  explicit TWinInternet(std::function<HWND()> PromptOwner = nullptr) { FApi.PromptOwner = std::move(PromptOwner); }
+  explicit TWinInternet(std::function<HWND()> PromptOwner = nullptr) {
+    FApi.Prompt = TProxyPrompt(std::move(PromptOwner));
+  }
   [[nodiscard]] std::shared_ptr<IInternetSession> Open() override;
 
   using THandle = void*;
@@ -30,9 +33,7 @@ public:
     BOOL(WINAPI* QueryDataAvailable)(THandle, LPDWORD, DWORD, DWORD_PTR) = nullptr;
     BOOL(WINAPI* CloseHandle)(THandle) = nullptr;
     TCallback(WINAPI* SetStatusCallback)(THandle, TCallback) = nullptr;
-    DWORD(WINAPI* ErrorDlg)(HWND, THandle, DWORD, DWORD, LPVOID) = nullptr;
-    BOOL(WINAPI* SendRequestA)(THandle, LPCSTR, DWORD, LPVOID, DWORD) = nullptr;
-    std::function<HWND()> PromptOwner;  // the window that owns WinInet's prompt, asked when it opens
+    TProxyPrompt Prompt;
   };
 
   // WinInet's handles, closed through the loaded InternetCloseHandle.

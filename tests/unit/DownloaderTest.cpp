@@ -48,6 +48,7 @@ protected:
   // Runs one download to its end, as the window's cancel path waits for it.
   std::vector<TReport> Run(TServerScript Script, std::vector<std::uint32_t> Ticks = {0},
                            std::function<void(download::TDownloader&, const TReport&)> OnReport = nullptr) {
+    const bool CancelWhileOpening = Script.OpenWaits;
     Internet = std::make_unique<fakes::TScriptedInternet>(std::move(Script));
     Internet->Then = std::move(Later);
     Internet->CancelInPause = CancelInPause;
@@ -62,6 +63,11 @@ protected:
                                  },
                                  MinSize, [&](download::IDownloadThread&) { ReportsBeforeAfter = Reports.size(); });
     Self = &Thread;
+    // A session that opens only when let go is one the user cancels while it opens.
+    if (CancelWhileOpening) {
+      Thread.Terminate();
+      Internet->ReleaseOpen();
+    }
     Thread.WaitFor();
     return Reports;
   }
@@ -246,6 +252,12 @@ TServerScript Dated(TServerScript Script, std::string LastModified, std::string 
   return Script;
 }
 
+// The answer, to a session that is still opening when the user cancels.
+TServerScript CancelledWhileOpening(TServerScript Script) {
+  Script.OpenWaits = true;
+  return Script;
+}
+
 const std::string V1 = "\"v1\"";
 const std::string Sunday = "Sun, 06 Nov 1994 08:49:37 GMT";
 const std::string SecondLater = "Sun, 06 Nov 1994 08:49:38 GMT";
@@ -363,6 +375,7 @@ INSTANTIATE_TEST_SUITE_P(
                    std::uint64_t{1} << 40, 3, 3},
         TRetryCase{"ACancelledPromptEndsIt", {Serve(407), Serve(200, 300000)}, {}, {""}, {ProxyRefused, -1}, {}, false,
                    std::uint64_t{1} << 40, 0, 1},
+        TRetryCase{"NoPromptOpensAfterACancel", {CancelledWhileOpening(Serve(407))}, {}, {""}, {ProxyRefused, -1}},
         TRetryCase{"A401IsNoProxysQuestion", {Serve(401), Serve(200, 300000)}, {}, {""},
                    {"Download Error + [2:401]" + Retry, -1}},
         TRetryCase{"ACancelDuringAPauseEndsIt", {Serve(503)}, {1000}, {""}, {"Download Terminated" + Retry, -1},
@@ -489,12 +502,17 @@ TEST(RetryPolicy, TakesEveryListedFailureAsTransientAndNotItsNeighbours) {
                             "items 100-199/200", "bytes 100-18446744073709551716/200", "bytes 100-199/199"}) {
     EXPECT_FALSE(download::ContinuesAt(Range, 100, 200)) << Range;
   }
-  // The three forms of a date a server may send, a day after a leap day, and what lies next to them.
+  // The three forms of a date a server may send, a leap day and the day after it, the months
+  // whose day of the year the formula's rounding decides, and what lies next to them.
   for (const char* Date :
        {"Sun, 06 Nov 1994 08:49:37 GMT", "Sunday, 06-Nov-94 08:49:37 GMT", "Sun Nov  6 08:49:37 1994"}) {
     EXPECT_EQ(download::HttpDateSeconds(Date), 784111777) << Date;
   }
-  EXPECT_EQ(download::HttpDateSeconds("Wed, 01 Mar 2000 00:00:00 GMT"), 951868800);
+  for (const auto& [Date, Seconds] : std::vector<std::pair<const char*, std::int64_t>>{
+           {"Tue, 29 Feb 2000 00:00:00 GMT", 951782400}, {"Wed, 01 Mar 2000 00:00:00 GMT", 951868800},
+           {"Fri, 01 Jul 2022 00:00:00 GMT", 1656633600}, {"Sat, 31 Dec 2022 00:00:00 GMT", 1672444800}}) {
+    EXPECT_EQ(download::HttpDateSeconds(Date), Seconds) << Date;
+  }
   for (const char* Date : {"Sun, 06 Nov 1994 08:49:37 UTC", "Sun, 06 anF 1994 08:49:37 GMT",
                            "Sun, 32 Nov 1994 08:49:37 GMT", "Sun, 06 Nov 1994 24:00:00 GMT", "Sun, 06 Nov 1994 08:49 GMT",
                            ""}) {

@@ -53,6 +53,7 @@ TEST_F(StatusLines, GreyBarTakesTheColouredBarsCurrentBounds) {
     EXPECT_EQ(Window.imgProgressGrey.Bounds.Width, Width);
     EXPECT_EQ(Window.imgProgressGrey.Bounds.Height, 36);
     EXPECT_TRUE(Window.imgProgressGrey.Visible);
+    EXPECT_EQ(Window.imgProgressGrey.Meaning, ui::TPictureMeaning::DimmedBar);  // grey in the contrast theme too
     EXPECT_FALSE(Window.imgProgress.Visible);
   }
 }
