@@ -98,7 +98,7 @@ void TLiveRegions::Announce(HWND Window, long Child) {
       SUCCEEDED(FAnnotations->SetHwndProp(Window, static_cast<DWORD>(OBJID_CLIENT), Child, LiveSetting, Polite))) {
     FAnnotated = std::max(FAnnotated, Child);
   }
-  TAccessibleClient::Notify(Window, EVENT_OBJECT_LIVEREGIONCHANGED, Child);
+  TAccessibleClient::Notify(Window, EventLiveRegionChanged, Child);
 }
 
 void TLiveRegions::Forget(HWND Window) {

@@ -118,8 +118,11 @@ class TAccessibleClient final : public TAccessibleObject<TAccessibleClient> {
 };
 #pragma GCC diagnostic pop
 
+// EVENT_OBJECT_LIVEREGIONCHANGED, which Windows 8 brought (older ones pass it on unread).
+constexpr DWORD EventLiveRegionChanged = 0x8019;
+
 // The children a screen reader is told of wherever the focus is: every reader
-// hears EVENT_OBJECT_LIVEREGIONCHANGED, and UI Automation reads the child as a
+// hears EventLiveRegionChanged, and UI Automation reads the child as a
 // polite live region, annotated on the window through IAccPropServices.
 class TLiveRegions {
  public:
