@@ -129,8 +129,8 @@ TEST_F(Accessibility, AGreyActionIsPassedOverAndAPageWithoutActionsHasNoFocus) {
 }
 
 ui::TAccessibleItem Item(ui::TControl& Control, TRole Role, std::string Name, std::string Value = "",
-                        bool Unavailable = false, bool Live = false) {
-  return {&Control, Role, std::move(Name), std::move(Value), 1252, Unavailable, Live};
+                        bool Unavailable = false) {
+  return {&Control, Role, std::move(Name), std::move(Value), 1252, Unavailable};
 }
 
 TEST(AccessibleChanges, NameValueAndStateOfControlsPresentBeforeAndAfter) {
@@ -141,7 +141,7 @@ TEST(AccessibleChanges, NameValueAndStateOfControlsPresentBeforeAndAfter) {
                                                 Item(Bar, TRole::ProgressBar, "Overall", "1%"),
                                                 Item(Action, TRole::Button, "Cancel")};
   const std::vector<ui::TAccessibleItem> After{Item(Bar, TRole::ProgressBar, "Overall", "2%"),
-                                               Item(Status, TRole::Text, "Downloaded", "", false, true),
+                                               {&Status, TRole::Text, "Downloaded", "", 1252, false, true},
                                                Item(Action, TRole::Button, "Cancel", "", true)};
   using ui::TAccessibleEvent;
   EXPECT_EQ(ui::AccessibleChanges(Before, After),
@@ -153,7 +153,7 @@ TEST(AccessibleChanges, NameValueAndStateOfControlsPresentBeforeAndAfter) {
   EXPECT_EQ(ui::Announcements(Before, After), std::vector<std::size_t>{1});
   EXPECT_EQ(ui::Announcements({}, After), std::vector<std::size_t>{1});
   EXPECT_TRUE(ui::Announcements(After, After).empty());
-  EXPECT_TRUE(ui::Announcements(Before, {Item(Status, TRole::Text, "", "", false, true)}).empty());
+  EXPECT_TRUE(ui::Announcements(Before, {{&Status, TRole::Text, "", "", 1252, false, true}}).empty());
 }
 
 TEST(FocusBox, SpansARowsNameAndStateAndSurroundsAList) {
