@@ -170,6 +170,9 @@ void TKIVWindow::LayOutPages() {
   for (ui::TControl* Action : {&lblAgree, &lblDontAgree, &lblInstall, &lblHelp, &lblDone, &lblRestart}) {
     Action->Role = ui::TRole::Button;
   }
+  // News wherever the focus is: the install page's title, which tells when the
+  // installation is complete, and the restart page's lines.
+  for (ui::TControl* News : {&lblTitle2, &Label2, &Label5}) News->Live = true;
   // A component row is its state line, named by the product above it.
   const std::pair<TLabel*, const TLabel*> OfferRows[] = {
       {&lblDX2, &lblDX1}, {&lblWMP2, &lblWMP1}, {&lblAFP2, &lblAFP1}, {&lblQT2, &lblQT1}};

@@ -38,7 +38,15 @@ TAccessibleItem Describe(TForm& Form, TControl& Control) {
       break;
   }
   Item.Unavailable = IsAction(Control.Role) && !Form.IsActionAvailable(Control);
+  Item.Live = Control.Live;
   return Item;
+}
+
+// The item of Items that presents the control of Item; nullptr when none does.
+const TAccessibleItem* Presenting(const std::vector<TAccessibleItem>& Items, const TAccessibleItem& Item) {
+  const auto Found = std::find_if(Items.begin(), Items.end(),
+                                  [&](const TAccessibleItem& Other) { return Other.Control == Item.Control; });
+  return Found != Items.end() ? &*Found : nullptr;
 }
 
 }  // namespace
@@ -99,14 +107,24 @@ std::vector<TAccessibleChange> AccessibleChanges(const std::vector<TAccessibleIt
                                                  const std::vector<TAccessibleItem>& After) {
   std::vector<TAccessibleChange> Changes;
   for (std::size_t i = 0; i < After.size(); ++i) {
-    const auto Old = std::find_if(Before.begin(), Before.end(),
-                                  [&](const TAccessibleItem& Item) { return Item.Control == After[i].Control; });
-    if (Old == Before.end()) continue;
+    const TAccessibleItem* Old = Presenting(Before, After[i]);
+    if (Old == nullptr) continue;
     if (Old->Name != After[i].Name) Changes.push_back({TAccessibleEvent::NameChange, i});
     if (Old->Value != After[i].Value) Changes.push_back({TAccessibleEvent::ValueChange, i});
     if (Old->Unavailable != After[i].Unavailable) Changes.push_back({TAccessibleEvent::StateChange, i});
   }
   return Changes;
+}
+
+std::vector<std::size_t> Announcements(const std::vector<TAccessibleItem>& Before,
+                                       const std::vector<TAccessibleItem>& After) {
+  std::vector<std::size_t> News;
+  for (std::size_t i = 0; i < After.size(); ++i) {
+    if (!After[i].Live || After[i].Name.empty()) continue;
+    const TAccessibleItem* Old = Presenting(Before, After[i]);
+    if (Old == nullptr || Old->Name != After[i].Name) News.push_back(i);
+  }
+  return News;
 }
 
 }  // namespace ui

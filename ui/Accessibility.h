@@ -26,6 +26,7 @@ struct TAccessibleItem {
   std::string Value;  // a progress bar's percentage as shown; otherwise empty
   unsigned CodePage = 1252;
   bool Unavailable = false;  // an action that ignores input now
+  bool Live = false;         // told wherever the focus is
 
   friend bool operator==(const TAccessibleItem&, const TAccessibleItem&) = default;
 };
@@ -53,5 +54,10 @@ struct TAccessibleChange {
 // What changed for the controls present both Before and After.
 [[nodiscard]] std::vector<TAccessibleChange> AccessibleChanges(const std::vector<TAccessibleItem>& Before,
                                                                const std::vector<TAccessibleItem>& After);
+
+// The live items of After that have a name, new since Before or named otherwise:
+// told without the focus moving, in reading order.
+[[nodiscard]] std::vector<std::size_t> Announcements(const std::vector<TAccessibleItem>& Before,
+                                                     const std::vector<TAccessibleItem>& After);
 
 }  // namespace ui

@@ -70,6 +70,9 @@ public:
   TRole Role = TRole::None;
   // The control whose caption names this one: a row's product, a bar's title.
   const TControl* NamedBy = nullptr;
+  // News: a screen reader is told its text when it shows and when it changes,
+  // wherever the focus is.
+  bool Live = false;
 
   TNotifyEvent OnClick;
   TMouseEvent OnMouseDown;

@@ -141,7 +141,7 @@ TEST(AccessibleChanges, NameValueAndStateOfControlsPresentBeforeAndAfter) {
                                                 Item(Bar, TRole::ProgressBar, "Overall", "1%"),
                                                 Item(Action, TRole::Button, "Cancel")};
   const std::vector<ui::TAccessibleItem> After{Item(Bar, TRole::ProgressBar, "Overall", "2%"),
-                                               Item(Status, TRole::Text, "Downloaded"),
+                                               {&Status, TRole::Text, "Downloaded", "", 1252, false, true},
                                                Item(Action, TRole::Button, "Cancel", "", true)};
   using ui::TAccessibleEvent;
   EXPECT_EQ(ui::AccessibleChanges(Before, After),
@@ -150,6 +150,10 @@ TEST(AccessibleChanges, NameValueAndStateOfControlsPresentBeforeAndAfter) {
                                                 {TAccessibleEvent::StateChange, 2}}));
   EXPECT_TRUE(ui::AccessibleChanges(Before, {Item(Bar, TRole::ProgressBar, "Overall", "1%")}).empty());
   EXPECT_TRUE(ui::AccessibleChanges({}, After).empty());
+  EXPECT_EQ(ui::Announcements(Before, After), std::vector<std::size_t>{1});
+  EXPECT_EQ(ui::Announcements({}, After), std::vector<std::size_t>{1});
+  EXPECT_TRUE(ui::Announcements(After, After).empty());
+  EXPECT_TRUE(ui::Announcements(Before, {{&Status, TRole::Text, "", "", 1252, false, true}}).empty());
 }
 
 TEST(FocusBox, SpansARowsNameAndStateAndSurroundsAList) {

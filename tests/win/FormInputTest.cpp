@@ -252,7 +252,8 @@ TEST_F(FormInput, AnotherScaleScalesTheFormAndBackAt96ItIsTheSamePicture) {
 // What a screen reader hears: the events of this process, as its hook receives them.
 std::vector<std::pair<DWORD, LONG>> GHeard;
 void CALLBACK Hear(HWINEVENTHOOK, DWORD Event, HWND, LONG Object, LONG Child, DWORD, DWORD) {
-  if (Object == OBJID_CLIENT) GHeard.emplace_back(Event, Child);
+  const bool Told = Event == EVENT_OBJECT_REORDER || Event == EVENT_OBJECT_FOCUS || Event == ui::win::EventLiveRegionChanged;
+  if (Object == OBJID_CLIENT && Told) GHeard.emplace_back(Event, Child);
 }
 
 TEST_F(FormInput, TheLicenceListIsNamedItsLineAndTheCodecPacksAreAnnounced) {
@@ -292,6 +293,29 @@ TEST_F(FormInput, TheLicenceListIsNamedItsLineAndTheCodecPacksAreAnnounced) {
   ASSERT_GE(GHeard.size(), 2u);
   EXPECT_EQ(GHeard.front(), std::make_pair(static_cast<DWORD>(EVENT_OBJECT_REORDER), static_cast<LONG>(CHILDID_SELF)));
   EXPECT_EQ(GHeard.back().first, static_cast<DWORD>(EVENT_OBJECT_FOCUS));
+  ::UnhookWinEvent(Hook);
+}
+
+TEST_F(FormInput, TheFocusIsToldAgainOnActivationAndErrorsAndMomentsButNoStepWhereverTheFocusIs) {
+  constexpr DWORD Focus = EVENT_OBJECT_FOCUS, Told = ui::win::EventLiveRegionChanged;
+  const HWINEVENTHOOK Hook = ::SetWinEventHook(Focus, Told, nullptr, &Hear, ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  // As the download thread reports: through the window's handler boundary.
+  const auto Report = [this](const char* Text, int Percent) {
+    Host.RunGuarded([&] { Downloads.Calls.back().OnProgress(Text, Percent); });
+  };
+  const struct { const char* Name; std::function<void()> Provoke; std::vector<std::pair<DWORD, LONG>> Heard; } Steps[] = {
+      {"activation", [this] { ::SetFocus(nullptr); ::SetFocus(Host.Handle()); }, {{Focus, 4}}},
+      {"the install page", [this] { Key(VK_RETURN); }, {{Focus, 8}, {Told, 2}}},
+      {"a step", [&] { Report("Downloading...\xAC" "1 of 2mb", 47); }, {}},
+      {"an error", [&] { Report("Download Error [1]\xAC" "Please check internet connection", -1); }, {{Told, 5}, {Told, 6}}},
+      {"the installation complete", [this] { Key(VK_RETURN); Install(); }, {{Told, 2}}},
+  };
+  for (const auto& Step : Steps) {
+    GHeard.clear();
+    Step.Provoke();
+    wintest::Pump();
+    EXPECT_EQ(GHeard, Step.Heard) << Step.Name;
+  }
   ::UnhookWinEvent(Hook);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/win/Accessible_win.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -55,6 +56,9 @@ HRESULT Text(const std::string& Value, unsigned CodePage, BSTR* Out) {
   return *Out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
+// UI Automation's LiveSetting property; its value 1 is Polite.
+constexpr GUID LiveSetting{0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+
 HRESULT ChildId(long Id, VARIANT* Out) {
   if (Out == nullptr) return E_POINTER;
   ::VariantInit(Out);
@@ -80,6 +84,27 @@ LRESULT AnswerGetObject(IAccessible& Object, WPARAM Flags) {
 
 void TAccessibleClient::Notify(HWND Window, DWORD Event, long Child) {
   ::NotifyWinEvent(Event, Window, OBJID_CLIENT, Child);
+}
+
+void TLiveRegions::Announce(HWND Window, long Child) {
+  if (!FAnnotations) {
+    (void)::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                             FAnnotations.Out());
+  }
+  VARIANT Polite{};
+  Polite.vt = VT_I4;
+  Polite.lVal = 1;
+  if (FAnnotations &&
+      SUCCEEDED(FAnnotations->SetHwndProp(Window, static_cast<DWORD>(OBJID_CLIENT), Child, LiveSetting, Polite))) {
+    FAnnotated = std::max(FAnnotated, Child);
+  }
+  TAccessibleClient::Notify(Window, EventLiveRegionChanged, Child);
+}
+
+void TLiveRegions::Forget(HWND Window) {
+  for (; FAnnotated > 0; --FAnnotated) {
+    (void)FAnnotations->ClearHwndProps(Window, static_cast<DWORD>(OBJID_CLIENT), FAnnotated, &LiveSetting, 1);
+  }
 }
 
 IAccessible* TAccessibleClient::Standard() {

@@ -118,6 +118,23 @@ class TAccessibleClient final : public TAccessibleObject<TAccessibleClient> {
 };
 #pragma GCC diagnostic pop
 
+// EVENT_OBJECT_LIVEREGIONCHANGED, which Windows 8 brought (older ones pass it on unread).
+constexpr DWORD EventLiveRegionChanged = 0x8019;
+
+// The children a screen reader is told of wherever the focus is: every reader
+// hears EventLiveRegionChanged, and UI Automation reads the child as a
+// polite live region, annotated on the window through IAccPropServices.
+class TLiveRegions {
+ public:
+  void Announce(HWND Window, long Child);
+  // The children's numbers name other controls from now on.
+  void Forget(HWND Window);
+
+ private:
+  platform::win::TComPtr<IAccPropServices> FAnnotations;  // made at the first announcement
+  long FAnnotated = 0;                                     // children 1 to this may carry one
+};
+
 // A list child as assistive technology reads it: the system's own list object,
 // with the name and the focus that only the form knows. The list window never
 // holds the keyboard focus (the form moves it), and no label window names it.

@@ -227,6 +227,12 @@ LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
     case WM_ENABLE:
       Present();
       return 0;
+    case WM_SETFOCUS:
+      // Windows tells of the window itself (its activation, its first show); a
+      // screen reader is told of the focused action in it again.
+      FAnnouncedFocus = nullptr;
+      Present();
+      return 0;
     case WM_DPICHANGED:
       Guarded([&] { ScaleTo(LOWORD(WParam), reinterpret_cast<const RECT*>(LParam)); });
       return 0;
@@ -310,6 +316,7 @@ LRESULT TFormHost::HandleMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
       SyncAwake(false);
       for (std::size_t i = 0; i < FArmed.size(); ++i) ::KillTimer(Window, i + 1);
       FArmed.assign(FArmed.size(), TArmedTimer{false, 0, 0});
+      FLive.Forget(Window);
       if (FQuitOnDestroy) ::PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:

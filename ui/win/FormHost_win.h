@@ -181,6 +181,7 @@ private:
   bool FFocusCues = false;  // hidden until a key is used, as in Windows' dialogs
   const TControl* FAnnouncedFocus = nullptr;
   std::vector<TAccessibleItem> FPresented;
+  TLiveRegions FLive;
   platform::win::TComPtr<TAccessibleClient> FAccessible;
   TControl* FHovered = nullptr;
   bool FTrackingLeave = false;

@@ -79,7 +79,9 @@ void TFormHost::FollowPage() {
   FFocusPage = Page;
   FFocusView = View;
   FFocused = FForm.Pages().ActivePage().FirstFocus;
-  // A new page is new to assistive technology too: nothing on it has changed yet.
+  // A new page is new to assistive technology too: nothing on it has changed
+  // yet, and the children's numbers name its own controls.
+  FLive.Forget(FWindow.Get());
   FPresented.clear();
   FAnnouncedFocus = nullptr;
   TAccessibleClient::Notify(FWindow.Get(), EVENT_OBJECT_REORDER, CHILDID_SELF);
@@ -116,6 +118,10 @@ void TFormHost::Present() {
       if (Now[i].Control == FFocused)
         TAccessibleClient::Notify(FWindow.Get(), EVENT_OBJECT_FOCUS, static_cast<long>(i + 1));
     }
+  }
+  // After the focus, so that a new page's news follows its focused action.
+  for (const std::size_t Index : Announcements(FPresented, Now)) {
+    FLive.Announce(FWindow.Get(), static_cast<long>(Index + 1));
   }
   FPresented = std::move(Now);
 }
