@@ -48,6 +48,7 @@ void TKIVWindow::DownloadProgress(const std::string& Message, std::int32_t Perce
   }
   // The installer is checked and started on the download thread, which reports back to InstallerStarted.
   if (Percent == 100) {
+    lblProgressInfo1.Live = lblProgressInfo2.Live = true;  // the download complete is news
     lblInstall.Font.Color = clInactiveGrey;
     imgInstallHL.Visible = true;
   }

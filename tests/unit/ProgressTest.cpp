@@ -19,6 +19,7 @@ TEST_F(Progress, TheFirstReportShowsAnEmptyBarAtZeroPercent) {
   EXPECT_EQ(Taskbar.Values.back(), (std::pair<std::uint64_t, std::uint64_t>{0, 371}));
   EXPECT_EQ(Window.lblProgressInfo1.Caption, "Downloading...");
   EXPECT_EQ(Window.lblProgressInfo2.Caption, "Please wait");
+  EXPECT_FALSE(Window.lblProgressInfo1.Live);
 }
 
 TEST_F(Progress, TheDownloadFillsTheFirstHalf) {
@@ -93,6 +94,7 @@ TEST_F(Progress, CompletionStartsTheInstallerWithTheWindowHandle) {
   EXPECT_EQ(Processes.Started[0].second, "/VERYSILENT /SUPPRESSMSGBOXES /CALLBACKWND 657346");
   EXPECT_EQ(Window.lblInstall.Font.Color, app::clInactiveGrey);
   EXPECT_TRUE(Window.imgInstallHL.Visible);
+  EXPECT_TRUE(Window.lblProgressInfo1.Live);  // a screen reader hears the download complete
   EXPECT_TRUE(Window.tmrInstallerMonitor.Enabled());
   EXPECT_EQ(Window.lblInstall.Caption, "Cancel");
   EXPECT_EQ(Window.lblProgress.Caption, "50%");
