@@ -25,7 +25,7 @@ void TWinShell::OpenAddress(const std::string& Address, std::uintptr_t Owner) {
 // to start a program for an elevated one.
 bool TWinDesktopShell::OpenAddress(const std::string& Address) {
   TComPtr<IShellWindows> Windows;
-  if (FAILED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows, Windows.Out()))) {
+  if (FAILED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows, Windows.Out()))) {
     return false;
   }
   TVariant Desktop(static_cast<long>(CSIDL_DESKTOP));
@@ -59,6 +59,7 @@ bool TWinDesktopShell::OpenAddress(const std::string& Address) {
   if (Explorer != 0) ::AllowSetForegroundWindow(Explorer);
   const std::wstring Wide(Address.begin(), Address.end());
   const TVariant File(Wide.c_str());
+  if (File.Value.bstrVal == nullptr) return false;
   const TVariant NoText(L"");
   const TVariant Verb(L"open");
   const TVariant Show(static_cast<long>(SW_SHOW));
