@@ -220,9 +220,8 @@ TEST(UserShell, TriesTheDesktopsShellFirstAndOpensDirectlyOnlyWhenItDidNotTakeTh
   const std::vector<std::string> Address{"http://h/p?q=1"};
   const struct {
     bool DesktopTakes;
-    std::vector<std::string> Direct;
-    std::vector<std::uintptr_t> Owners;
-  } Cases[] = {{true, {}, {}}, {false, Address, {42}}};
+    std::vector<std::string> Direct;  // each with the wizard's window, 42
+  } Cases[] = {{true, {}}, {false, Address}};
   for (const auto& Case : Cases) {
     TFakeDesktopShell Desktop;
     Desktop.Takes = Case.DesktopTakes;
@@ -231,7 +230,7 @@ TEST(UserShell, TriesTheDesktopsShellFirstAndOpensDirectlyOnlyWhenItDidNotTakeTh
     Shell.OpenAddress(Address.front(), 42);
     EXPECT_EQ(Desktop.Opened, Address) << Case.DesktopTakes;
     EXPECT_EQ(Direct.Opened, Case.Direct) << Case.DesktopTakes;
-    EXPECT_EQ(Direct.Owners, Case.Owners) << Case.DesktopTakes;
+    EXPECT_EQ(Direct.Owners, std::vector<std::uintptr_t>(Case.Direct.size(), 42)) << Case.DesktopTakes;
   }
 }
 
