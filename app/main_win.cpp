@@ -101,7 +101,9 @@ int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR, int) {
     platform::win::TWinFileVersions Versions;
     platform::win::TWinFlashProbe Flash;
     platform::win::TWinResources Resources(Instance);
-    platform::win::TWinShell Shell;
+    platform::win::TWinDesktopShell DesktopShell;
+    platform::win::TWinShell DirectShell;
+    platform::TUserShell Shell(DesktopShell, DirectShell);
     platform::win::TWinRestart Restart;
     platform::win::TWinProcesses Processes;
     checks::TFunctions Functions({Registry, Versions, Flash});

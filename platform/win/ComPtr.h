@@ -46,6 +46,15 @@ private:
 class TVariant {
 public:
   TVariant() { ::VariantInit(&Value); }
+  explicit TVariant(long Number) : TVariant() {
+    Value.vt = VT_I4;
+    Value.lVal = Number;
+  }
+  // An owned copy of the text (a BSTR).
+  explicit TVariant(const wchar_t* Text) : TVariant() {
+    Value.vt = VT_BSTR;
+    Value.bstrVal = ::SysAllocString(Text);
+  }
   ~TVariant() { ::VariantClear(&Value); }
   TVariant(const TVariant&) = delete;
   TVariant& operator=(const TVariant&) = delete;

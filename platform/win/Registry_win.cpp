@@ -8,7 +8,10 @@
 namespace platform::win {
 namespace {
 
-constexpr REGSAM FullAccess = KEY_ALL_ACCESS | KEY_WOW64_32KEY;
+// Only the rights each call needs: keys that Windows installs give Administrators
+// read access only, and a request for more is refused.
+constexpr REGSAM ReadAccess = KEY_QUERY_VALUE | KEY_WOW64_32KEY;
+constexpr REGSAM WriteAccess = KEY_SET_VALUE | KEY_WOW64_32KEY;
 
 HKEY RootHandle(TRootKey Root) {
   switch (Root) {
@@ -34,7 +37,7 @@ std::wstring Relative(std::wstring Key) {
 IRegistry::TLookup TWinRegistry::Read(TRootKey Root, const std::wstring& Key, const std::wstring& ValueName) {
   TLookup Result;
   TRegistryKey Opened;
-  if (::RegOpenKeyExW(RootHandle(Root), Relative(Key).c_str(), 0, FullAccess, Opened.Out()) != ERROR_SUCCESS) {
+  if (::RegOpenKeyExW(RootHandle(Root), Relative(Key).c_str(), 0, ReadAccess, Opened.Out()) != ERROR_SUCCESS) {
     return Result;
   }
   Result.KeyOpened = true;
@@ -65,7 +68,7 @@ IRegistry::TLookup TWinRegistry::Read(TRootKey Root, const std::wstring& Key, co
 bool TWinRegistry::WriteDword(TRootKey Root, const std::wstring& Key, const std::wstring& ValueName,
                               std::uint32_t Value) {
   TRegistryKey Opened;
-  if (::RegCreateKeyExW(RootHandle(Root), Relative(Key).c_str(), 0, nullptr, 0, FullAccess, nullptr, Opened.Out(),
+  if (::RegCreateKeyExW(RootHandle(Root), Relative(Key).c_str(), 0, nullptr, 0, WriteAccess, nullptr, Opened.Out(),
                         nullptr) != ERROR_SUCCESS) {
     return false;
   }

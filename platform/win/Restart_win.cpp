@@ -19,9 +19,13 @@ bool TWinRestart::RestartSystem() {
   DWORD PreviousLength = sizeof(Previous);
   ::AdjustTokenPrivileges(Token.Get(), FALSE, &Enable, sizeof(Previous), &Previous, &PreviousLength);
   ::Sleep(10);
-  // At once and by force: no countdown, applications closed without asking.
-  if (::InitiateSystemShutdownW(nullptr, nullptr, 0, TRUE, TRUE)) return true;
-  return ::ExitWindowsEx(EWX_REBOOT | EWX_FORCE, 0) != FALSE;
+  // At once, but as Windows' own Restart: every program may ask about unsaved work and only
+  // those that do not answer are closed. Programs registered for a restart come back with it.
+  constexpr DWORD Reason = SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION | SHTDN_REASON_FLAG_PLANNED;
+  if (::InitiateShutdownW(nullptr, nullptr, 0, SHUTDOWN_RESTART | SHUTDOWN_RESTARTAPPS, Reason) == ERROR_SUCCESS) {
+    return true;
+  }
+  return ::ExitWindowsEx(EWX_REBOOT | EWX_FORCEIFHUNG, Reason) != FALSE;
 }
 
 }  // namespace platform::win

@@ -1,5 +1,5 @@
-// The platform rules that need no Windows: registry text, the system-DLL loader, the decimal separator
-// and where a redirect leads.
+// The platform rules that need no Windows: registry text, the system-DLL loader, the decimal separator,
+// where a redirect leads and which shell opens an address.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -10,7 +10,9 @@
 #include "platform/DecimalSeparator.h"
 #include "platform/RegistryText.h"
 #include "platform/SystemLibrary.h"
+#include "platform/Shell.h"
 #include "platform/UrlReference.h"
+#include "tests/fakes/Fakes.h"
 
 namespace {
 
@@ -198,6 +200,38 @@ TEST(IsWebAddress, OnlyHttpAndHttpsWithAnAuthority) {
                {"http:/a", false},       {"file:///c:/x", false}, {"javascript:alert(1)//http://a", false},
                {"httpx://a", false},     {"//a/b", false}};
   for (const auto& Case : Cases) EXPECT_EQ(platform::IsWebAddress(Case.Url), Case.Web) << Case.Url;
+}
+
+}  // namespace
+
+namespace {
+
+class TFakeDesktopShell final : public platform::IDesktopShell {
+public:
+  [[nodiscard]] bool OpenAddress(const std::string& Address) override {
+    Opened.push_back(Address);
+    return Takes;
+  }
+  bool Takes = false;
+  std::vector<std::string> Opened;
+};
+
+TEST(UserShell, TriesTheDesktopsShellFirstAndOpensDirectlyOnlyWhenItDidNotTakeTheAddress) {
+  const std::vector<std::string> Address{"http://h/p?q=1"};
+  const struct {
+    bool DesktopTakes;
+    std::vector<std::string> Direct;  // each with the wizard's window, 42
+  } Cases[] = {{true, {}}, {false, Address}};
+  for (const auto& Case : Cases) {
+    TFakeDesktopShell Desktop;
+    Desktop.Takes = Case.DesktopTakes;
+    fakes::TFakeShell Direct;
+    platform::TUserShell Shell(Desktop, Direct);
+    Shell.OpenAddress(Address.front(), 42);
+    EXPECT_EQ(Desktop.Opened, Address) << Case.DesktopTakes;
+    EXPECT_EQ(Direct.Opened, Case.Direct) << Case.DesktopTakes;
+    EXPECT_EQ(Direct.Owners, std::vector<std::uintptr_t>(Case.Direct.size(), 42)) << Case.DesktopTakes;
+  }
 }
 
 }  // namespace
