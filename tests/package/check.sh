@@ -28,9 +28,9 @@ check "the manifest declares per-monitor scaling, v2 first, and system scaling f
 default_reseller() { [ "$(python3 "$(dirname "$0")/resources.py" "$exe" | tr '\n' ' ')" = "resource - version 1 " ]; }
 check "the default build carries no RESELLER resource and the version entry 1" default_reseller
 # The size budget: what the program weighs today, so that growth is a decision.
-budget=$((336 * 1024))
+budget=$((341 * 1024))
 size=$(stat -c %s "$exe")
 echo "     $(basename "$exe"): $size bytes (budget $budget)"
-check "the program is no larger than 336 KiB" test "$size" -le "$budget"
+check "the program is no larger than 341 KiB" test "$size" -le "$budget"
 echo "package: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
