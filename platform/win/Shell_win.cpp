@@ -24,6 +24,8 @@ void TWinShell::OpenAddress(const std::string& Address, std::uintptr_t Owner) {
 // The desktop's folder view, its shell object and its ShellExecute: the way Explorer is asked
 // to start a program for an elevated one.
 bool TWinDesktopShell::OpenAddress(const std::string& Address) {
+  // No shell process (Explorer) runs the desktop: nobody to ask, and a COM server that cannot be had.
+  if (::GetShellWindow() == nullptr) return false;
   TComPtr<IShellWindows> Windows;
   if (FAILED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows, Windows.Out()))) {
     return false;
