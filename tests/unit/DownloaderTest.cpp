@@ -444,16 +444,6 @@ TEST_F(Downloader, TerminateEndsAStalledReadAndReachesASessionStillOpening) {
   }
 }
 
-// A cancel while the page shows the complete download: nothing follows it.
-TEST_F(Downloader, NoWorkFollowsADownloadTerminatedAtItsLastReport) {
-  const std::vector<TReport> Reports =
-      Run(Answer(200, 100000, Body(100000)), {0}, [](download::TDownloader& Thread, const TReport& Report) {
-        if (Report.Percent == 100) Thread.Terminate();
-      });
-  EXPECT_EQ(Reports.back().Percent, 100);
-  EXPECT_FALSE(ReportsBeforeAfter.has_value());
-}
-
 TEST_F(Downloader, ADestinationThatCannotBeCreatedIsReportedWithTheSystemError) {
   const struct {
     std::optional<std::uint32_t> CreateError;

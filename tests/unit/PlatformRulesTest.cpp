@@ -202,35 +202,24 @@ TEST(IsWebAddress, OnlyHttpAndHttpsWithAnAuthority) {
   for (const auto& Case : Cases) EXPECT_EQ(platform::IsWebAddress(Case.Url), Case.Web) << Case.Url;
 }
 
-}  // namespace
-
-namespace {
-
-class TFakeDesktopShell final : public platform::IDesktopShell {
-public:
-  [[nodiscard]] bool OpenAddress(const std::string& Address) override {
-    Opened.push_back(Address);
-    return Takes;
-  }
-  bool Takes = false;
-  std::vector<std::string> Opened;
-};
-
-TEST(UserShell, TriesTheDesktopsShellFirstAndOpensDirectlyOnlyWhenItDidNotTakeTheAddress) {
-  const std::vector<std::string> Address{"http://h/p?q=1"};
-  const struct {
-    bool DesktopTakes;
-    std::vector<std::string> Direct;  // each with the wizard's window, 42
-  } Cases[] = {{true, {}}, {false, Address}};
-  for (const auto& Case : Cases) {
-    TFakeDesktopShell Desktop;
-    Desktop.Takes = Case.DesktopTakes;
+// The desktop's shell first; the direct one, with the window, only when it did not take the address.
+TEST(UserShell, OpensDirectlyOnlyWhenTheDesktopsShellDidNotTakeTheAddress) {
+  struct TDesktop final : platform::IDesktopShell {
+    bool Takes = false;
+    std::string Given;
+    bool OpenAddress(const std::string& Address) override {
+      Given = Address;
+      return Takes;
+    }
+  };
+  for (const bool Takes : {true, false}) {
+    TDesktop Desktop;
+    Desktop.Takes = Takes;
     fakes::TFakeShell Direct;
-    platform::TUserShell Shell(Desktop, Direct);
-    Shell.OpenAddress(Address.front(), 42);
-    EXPECT_EQ(Desktop.Opened, Address) << Case.DesktopTakes;
-    EXPECT_EQ(Direct.Opened, Case.Direct) << Case.DesktopTakes;
-    EXPECT_EQ(Direct.Owners, std::vector<std::uintptr_t>(Case.Direct.size(), 42)) << Case.DesktopTakes;
+    platform::TUserShell(Desktop, Direct).OpenAddress("http://h/p?q=1", 42);
+    EXPECT_EQ(Desktop.Given, "http://h/p?q=1");
+    EXPECT_EQ(Direct.Opened, std::vector<std::string>(Takes ? 0 : 1, "http://h/p?q=1")) << Takes;
+    EXPECT_EQ(Direct.Owners, std::vector<std::uintptr_t>(Takes ? 0 : 1, 42)) << Takes;
   }
 }
 
